@@ -1,0 +1,79 @@
+#include "connectivity/NetworkManagerPathMonitor.h"
+
+#include <QDBusMessage>
+#include <QDBusPendingReply>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// NMState
+constexpr quint32 StateConnecting = 40;
+constexpr quint32 StateConnectedLocal = 50;
+constexpr quint32 StateConnectedSite = 60;
+constexpr quint32 StateConnectedGlobal = 70;
+// NMMetered
+constexpr quint32 MeteredYes = 1;
+constexpr quint32 MeteredGuessYes = 3;
+
+} // namespace
+
+NetworkManagerPathMonitor::NetworkManagerPathMonitor(QDBusConnection bus, QObject* parent)
+    : NetworkPathMonitor(parent), m_bus(std::move(bus))
+{
+}
+
+NetworkPathStatus NetworkManagerPathMonitor::statusFor(quint32 state, quint32 metered)
+{
+    switch (state) {
+    case StateConnectedLocal:
+    case StateConnectedSite:
+    case StateConnectedGlobal:
+        return NetworkPathStatus::satisfied(metered == MeteredYes || metered == MeteredGuessYes, false);
+    case StateConnecting:
+        return NetworkPathStatus::requiresConnection();
+    default:
+        return NetworkPathStatus::unsatisfied();
+    }
+}
+
+NetworkPathStatus NetworkManagerPathMonitor::statusFromProperties(const QVariantMap& properties)
+{
+    const QVariant state = properties.value(u"State"_s);
+    const QVariant metered = properties.value(u"Metered"_s);
+    bool stateOk = false;
+    const quint32 stateValue = state.toUInt(&stateOk);
+    if (!stateOk)
+        return NetworkPathStatus::unsatisfied();
+    bool meteredOk = false;
+    const quint32 meteredValue = metered.toUInt(&meteredOk);
+    return statusFor(stateValue, meteredOk ? meteredValue : 0);
+}
+
+void NetworkManagerPathMonitor::start()
+{
+    if (m_pending || !m_bus.isConnected())
+        return;
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        u"org.freedesktop.NetworkManager"_s, u"/org/freedesktop/NetworkManager"_s,
+        u"org.freedesktop.DBus.Properties"_s, u"GetAll"_s);
+    message << u"org.freedesktop.NetworkManager"_s;
+    m_pending = std::make_unique<QDBusPendingCallWatcher>(m_bus.asyncCall(message));
+    connect(m_pending.get(), &QDBusPendingCallWatcher::finished, this, &NetworkManagerPathMonitor::onReply);
+}
+
+void NetworkManagerPathMonitor::cancel()
+{
+    if (m_pending) {
+        m_pending->disconnect(this);
+        m_pending.release()->deleteLater();
+    }
+}
+
+void NetworkManagerPathMonitor::onReply(QDBusPendingCallWatcher* watcher)
+{
+    const QDBusPendingReply<QVariantMap> reply = *watcher;
+    if (!reply.isValid())
+        return;
+    Q_EMIT pathUpdated(statusFromProperties(reply.value()));
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "connectivity/NetworkPathMonitor.h"
+
+#include <QDBusConnection>
+#include <QDBusPendingCallWatcher>
+#include <QVariantMap>
+#include <memory>
+
+// Reads the path from NetworkManager's global State and Metered properties with one asynchronous
+// GetAll. A bus without NetworkManager, or an error reply, gives no reading at all, so the caller's
+// time-out decides.
+class NetworkManagerPathMonitor : public NetworkPathMonitor {
+    Q_OBJECT
+public:
+    explicit NetworkManagerPathMonitor(QDBusConnection bus, QObject* parent = nullptr);
+
+    void start() override;
+    void cancel() override;
+
+    // NetworkManager's NMState and NMMetered values as a path status: the three connected states are
+    // usable, "connecting" may become usable, everything else is not. Metered (known or guessed) is
+    // the expensive flag; NetworkManager has no signal for a constrained path.
+    static NetworkPathStatus statusFor(quint32 state, quint32 metered);
+    // The properties of one GetAll reply; a missing or mistyped State counts as an unknown state.
+    static NetworkPathStatus statusFromProperties(const QVariantMap& properties);
+
+private:
+    void onReply(QDBusPendingCallWatcher* watcher);
+
+    QDBusConnection m_bus;
+    std::unique_ptr<QDBusPendingCallWatcher> m_pending;
+};

@@ -1,0 +1,36 @@
+#include "connectivity/NetworkPathService.h"
+
+#include "connectivity/NetworkManagerPathMonitor.h"
+#include "connectivity/NetworkPathResumeOnce.h"
+#include "support/SystemBus.h"
+
+#include <QCoroSignal>
+#include <QTimer>
+
+NetworkPathService::NetworkPathService()
+    : NetworkPathService([] { return std::make_unique<NetworkManagerPathMonitor>(SystemBus::connection()); })
+{
+}
+
+NetworkPathService::NetworkPathService(MonitorFactory makeMonitor, std::chrono::milliseconds timeout)
+    : m_makeMonitor(std::move(makeMonitor)), m_timeout(timeout)
+{
+}
+
+QCoro::Task<NetworkPathStatus> NetworkPathService::currentStatus()
+{
+    // Everything this reading needs lives in this frame; `this` is not touched after suspending.
+    const std::unique_ptr<NetworkPathMonitor> monitor = m_makeMonitor();
+    const auto once = std::make_unique<NetworkPathResumeOnce>(monitor.get());
+    NetworkPathResumeOnce* guard = once.get();
+
+    QObject::connect(
+        monitor.get(), &NetworkPathMonitor::pathUpdated, guard,
+        [guard](NetworkPathStatus status) { guard->resume(status); }, Qt::DirectConnection);
+    QTimer::singleShot(m_timeout, guard, [guard] { guard->resume(NetworkPathStatus::unsatisfied()); });
+    monitor->start();
+
+    if (const auto answer = guard->answer())
+        co_return *answer;
+    co_return co_await qCoro(guard, &NetworkPathResumeOnce::answered);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "connectivity/NetworkPathMonitoring.h"
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+class NetworkPathMonitor;
+
+// Takes one path reading per call: the monitor's first update, or `unsatisfied` when none arrives
+// within the time-out. Nothing keeps running between calls. The installed monitor reads
+// NetworkManager on the system bus.
+class NetworkPathService : public NetworkPathMonitoring {
+public:
+    using MonitorFactory = std::function<std::unique_ptr<NetworkPathMonitor>()>;
+
+    static constexpr std::chrono::milliseconds defaultTimeout{1500};
+
+    NetworkPathService();
+    explicit NetworkPathService(MonitorFactory makeMonitor, std::chrono::milliseconds timeout = defaultTimeout);
+
+    QCoro::Task<NetworkPathStatus> currentStatus() override;
+
+private:
+    MonitorFactory m_makeMonitor;
+    std::chrono::milliseconds m_timeout;
+};
