@@ -1,0 +1,13 @@
+#pragma once
+
+#include "connectivity/NetworkURLSession.h"
+
+// The portal probe's own session: ephemeral, never follows a redirect (the probe must see the first
+// answer, 3xx and Location included), 5 s per request and 8 s per exchange, and a fresh connection
+// for every probe so none opened on an earlier network is ever reused.
+class CaptiveProbeURLSession : public NetworkURLSession {
+public:
+    CaptiveProbeURLSession();
+
+    static NetworkURLSessionConfiguration probeConfiguration();
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "connectivity/URLSessionProtocol.h"
+
+#include <chrono>
+#include <memory>
+
+class QNetworkAccessManager;
+
+// How a NetworkURLSession treats its requests. The defaults make an ephemeral session: nothing is
+// cached, no cookie is sent or kept, redirects are handed to the caller.
+struct NetworkURLSessionConfiguration {
+    // Longest wait for the next bytes of an exchange; a request's own shorter timeout wins. 0: none.
+    std::chrono::milliseconds requestTimeout{60000};
+    // Longest whole exchange, however busy. 0: none.
+    std::chrono::milliseconds resourceTimeout{0};
+    bool followRedirects = false;
+    bool keepCookies = false;
+    bool useCache = false;
+    // Off: every request uses a connection of its own, closed after the answer.
+    bool reuseConnections = true;
+
+    bool operator==(const NetworkURLSessionConfiguration&) const = default;
+};
+
+// URLSessionProtocol over QNetworkAccessManager. The manager is created on first use, on the calling
+// thread, and kept; use one session from one thread. An HTTP answer of any status is a success
+// (status and headers in the response); only transport failures and time-outs are errors.
+class NetworkURLSession : public URLSessionProtocol {
+public:
+    explicit NetworkURLSession(NetworkURLSessionConfiguration configuration = {});
+    ~NetworkURLSession() override;
+
+    QCoro::Task<URLSessionResult> data(HTTPRequest request) override;
+
+    const NetworkURLSessionConfiguration& configuration() const { return m_configuration; }
+
+    static QString timeoutDescription();
+
+private:
+    std::shared_ptr<QNetworkAccessManager> manager();
+
+    NetworkURLSessionConfiguration m_configuration;
+    std::shared_ptr<QNetworkAccessManager> m_manager;
+};
