@@ -2,12 +2,11 @@
 
 #include "support/Clock.h"
 
-#include <QTimeZone>
 
 // A clock that only moves when the test says so.
 class ManualClock final : public Clock {
 public:
-    explicit ManualClock(QDateTime start = QDateTime(QDate(2025, 3, 1), QTime(9, 0), QTimeZone::UTC)) : m_now(start) {}
+    explicit ManualClock(QDateTime start = QDateTime(QDate(2025, 3, 1), QTime(9, 0), Qt::UTC)) : m_now(start) {}
 
     QDateTime now() const override { return m_now; }
     void advance(double seconds) { m_now = m_now.addMSecs(qint64(seconds * 1000)); }
