@@ -11,4 +11,6 @@ public:
     static QDBusConnection connection();
     // The override address, empty when none is set.
     static QString overrideAddress();
+    // A connection to the bus at address, shared per address and usable from any thread.
+    static QDBusConnection connectTo(const QString& address);
 };

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QCoroTask>
+#include <QObject>
+#include <QString>
+#include <QThread>
+#include <coroutine>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <type_traits>
+
+// A named serial queue: one thread of its own runs submitted jobs one at a time, in submission order.
+// A caller awaits run(job) and resumes on its own thread with the job's value; the caller's thread is
+// never blocked, however long the job takes.
+class SerialWorker {
+public:
+    explicit SerialWorker(QString label);
+    ~SerialWorker();
+    SerialWorker(const SerialWorker&) = delete;
+    SerialWorker& operator=(const SerialWorker&) = delete;
+
+    const QString& label() const { return m_label; }
+    // Whether the calling code runs on this worker's thread (for assertions in platform code).
+    bool isCurrentThread() const;
+
+    template <typename Job> QCoro::Task<std::invoke_result_t<Job>> run(Job job)
+    {
+        using Result = std::invoke_result_t<Job>;
+        if constexpr (std::is_void_v<Result>) {
+            co_await Submission(this, std::function<void()>(std::move(job)));
+        } else {
+            auto result = std::make_shared<std::optional<Result>>();
+            co_await Submission(this, [result, job = std::move(job)]() mutable { result->emplace(job()); });
+            co_return std::move(**result);
+        }
+    }
+
+private:
+    // Suspends the awaiting coroutine, runs the work on the worker thread, resumes on the caller's thread.
+    class Submission {
+    public:
+        Submission(SerialWorker* worker, std::function<void()> work) : m_worker(worker), m_work(std::move(work)) {}
+        bool await_ready() const noexcept { return false; }
+        void await_suspend(std::coroutine_handle<> awaiter);
+        void await_resume() const noexcept {}
+
+    private:
+        SerialWorker* m_worker;
+        std::function<void()> m_work;
+    };
+
+    void post(std::function<void()> work);
+
+    QString m_label;
+    QThread m_thread;
+    QObject* m_context = nullptr;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "wifi/NetworkManagerTypes.h"
+
+#include <QDBusConnection>
+#include <QList>
+#include <QVariantMap>
+#include <chrono>
+#include <optional>
+
+// Blocking reads and requests against NetworkManager. Every call waits for its reply, so it is meant
+// for a component's serial worker thread, never the main thread. A missing service reads as "no device".
+class NetworkManagerClient {
+public:
+    explicit NetworkManagerClient(QDBusConnection bus);
+
+    // The default Wi-Fi device: the first one that is joined, else the first Wi-Fi device NetworkManager
+    // lists. None when NetworkManager is absent or has no Wi-Fi device.
+    std::optional<NetworkManagerDevice> defaultWiFiDevice() const;
+    std::optional<NetworkManagerDevice> device(const QString& path) const;
+    // Radio power: the software switch and the hardware (rfkill) switch both on. None without an answer.
+    std::optional<bool> wirelessEnabled() const;
+    std::optional<NetworkManagerAccessPoint> accessPoint(const QString& path) const;
+    QList<NetworkManagerAccessPoint> accessPoints(const NetworkManagerDevice& device) const;
+    // The joined access point of the device, if any.
+    std::optional<NetworkManagerAccessPoint> activeAccessPoint(const NetworkManagerDevice& device) const;
+
+    // Asks for a scan (limited to the given names when not empty) and waits, up to bound, until the
+    // device's LastScan moves. No answer means the scan finished; without LastScan there is nothing to wait on.
+    std::optional<NetworkManagerFailure> scan(const NetworkManagerDevice& device, const QList<QByteArray>& ssids,
+                                              std::chrono::milliseconds bound) const;
+
+    // Properties of one interface of one object; empty with a failure when the call fails.
+    QVariantMap properties(const QString& path, const QString& interface,
+                           std::optional<NetworkManagerFailure>* failure = nullptr) const;
+    QDBusConnection bus() const { return m_bus; }
+
+private:
+    QDBusConnection m_bus;
+};

@@ -1,0 +1,201 @@
+'''Simulated NetworkManager for BrewBeacon's tests and demo.
+
+Builds on python3-dbusmock's "networkmanager" template and adds what the stock template leaves out:
+  * Wi-Fi devices carry LastScan and ActiveAccessPoint, and RequestScan really "scans": it bumps
+    LastScan after a configurable delay, or fails with a configurable NetworkManager error.
+  * access points with arbitrary SSID bytes and any combination of Flags / WpaFlags / RsnFlags;
+  * ActivateConnection / AddAndActivateConnection that join the given access point (ActiveAccessPoint,
+    device state) or fail in the ways real activations fail: a D-Bus error, an activation that ends
+    deactivated with a device state reason, or one that never finishes.
+
+Mock methods (interface org.freedesktop.DBus.Mock on /org/freedesktop/NetworkManager):
+  AddWiFiDevice(device_name, iface_name, state) -> path
+  AddAccessPointWithFlags(dev, ap_name, ssid ay, bssid, mode, frequency, max_bitrate, strength,
+                          flags, wpa_flags, rsn_flags) -> path
+  SetScanBehaviour(dev, error_text, delay_ms)     delay_ms < 0: the scan never completes
+  SetActivationBehaviour(mode, text, reason)     mode: "activate" | "error" | "deactivate" | "hang"
+  JoinAccessPoint(dev, ap)                        as if the user had joined it before we started
+  Disconnect(dev)
+'''
+
+import time
+
+import dbus
+import dbusmock
+from dbusmock import MOCK_IFACE
+from gi.repository import GLib
+
+from dbusmock.templates import networkmanager as stock
+from dbusmock.templates.networkmanager import *  # noqa: F401,F403 (re-exports the stock mock methods)
+
+BUS_NAME = stock.BUS_NAME
+MAIN_OBJ = stock.MAIN_OBJ
+SYSTEM_BUS = True
+IS_OBJECT_MANAGER = True
+
+MANAGER_OBJ = stock.MANAGER_OBJ
+MANAGER_IFACE = stock.MANAGER_IFACE
+DEVICE_IFACE = stock.DEVICE_IFACE
+WIRELESS_IFACE = stock.WIRELESS_DEVICE_IFACE
+AP_IFACE = stock.ACCESS_POINT_IFACE
+ACTIVE_IFACE = stock.ACTIVE_CONNECTION_IFACE
+
+STATE_ACTIVATING = 1
+STATE_ACTIVATED = 2
+STATE_DEACTIVATED = 4
+
+
+def _set(obj, iface, name, value):
+    obj.Set(iface, name, value)
+    obj.EmitSignal(iface, 'PropertiesChanged', 'a{sv}', [{name: value}])
+
+
+def _boot_millis():
+    return dbus.Int64(int(time.monotonic() * 1000))
+
+
+def _finish_scan(dev):
+    last = int(dev.Get(WIRELESS_IFACE, 'LastScan'))
+    _set(dev, WIRELESS_IFACE, 'LastScan', dbus.Int64(max(last + 1, int(_boot_millis()))))
+    return False
+
+
+def _request_scan(dev, _options):
+    if dev.scan_error:
+        raise dbus.exceptions.DBusException(dev.scan_error, name='org.freedesktop.NetworkManager.Device.NotAllowed')
+    if dev.scan_delay_ms < 0:
+        return
+    if dev.scan_delay_ms == 0:
+        _finish_scan(dev)
+    else:
+        GLib.timeout_add(dev.scan_delay_ms, _finish_scan, dev)
+
+
+def _next_free(prefix, taken):
+    count = 0
+    while dbus.ObjectPath(prefix + str(count)) in taken:
+        count += 1
+    return str(count)
+
+
+def _join(manager, conn_path, dev_path, ap_path):
+    '''Creates the active connection for (connection, device, access point) as the behaviour says.'''
+    mode = manager.activation_mode
+    if mode == 'error':
+        raise dbus.exceptions.DBusException(manager.activation_text,
+                                            name='org.freedesktop.NetworkManager.Device.ConnectionActivationFailed')
+    dev = dbusmock.get_object(dev_path)
+    actives = manager.Get(MANAGER_IFACE, 'ActiveConnections')
+    name = _next_free('/org/freedesktop/NetworkManager/ActiveConnection/', actives)
+    state = {'hang': STATE_ACTIVATING, 'deactivate': STATE_DEACTIVATED}.get(mode, STATE_ACTIVATED)
+    active = stock.AddActiveConnection(manager, [dev_path], conn_path, ap_path, name, dbus.UInt32(state))
+    if mode == 'activate':
+        _set(dev, WIRELESS_IFACE, 'ActiveAccessPoint', dbus.ObjectPath(ap_path))
+    else:
+        # The stock helper marks the device activated; an unfinished or failed join must not look joined.
+        failed_state = 40 if mode == 'hang' else 30
+        dev.Set(DEVICE_IFACE, 'State', dbus.UInt32(failed_state))
+        dev.Set(DEVICE_IFACE, 'StateReason', (dbus.UInt32(failed_state), dbus.UInt32(manager.activation_reason)))
+        dev.Set(DEVICE_IFACE, 'ActiveConnection', dbus.ObjectPath('/' if mode == 'deactivate' else active))
+        _set(dev, WIRELESS_IFACE, 'ActiveAccessPoint', dbus.ObjectPath('/'))
+    return dbus.ObjectPath(active)
+
+
+def _add_and_activate(manager, settings, dev_path, ap_path):
+    settings = dict(settings)
+    connection = dict(settings.get('connection', {}))
+    connection.setdefault('type', '802-11-wireless')
+    connection.setdefault('id', 'Wi-Fi connection')
+    settings['connection'] = connection
+    if '802-11-wireless' not in settings or 'ssid' not in settings['802-11-wireless']:
+        wireless = dict(settings.get('802-11-wireless', {}))
+        wireless['ssid'] = dbus.ByteArray(bytes(dbusmock.get_object(ap_path).Get(AP_IFACE, 'Ssid')))
+        settings['802-11-wireless'] = wireless
+    if manager.activation_mode == 'error':
+        _join(manager, '/', dev_path, ap_path)
+    settings_obj = dbusmock.get_object(stock.SETTINGS_OBJ)
+    conn_path = stock.SettingsAddConnection(settings_obj, settings)
+    dev = dbusmock.get_object(dev_path)
+    available = dev.Get(DEVICE_IFACE, 'AvailableConnections')
+    available.append(dbus.ObjectPath(conn_path))
+    dev.Set(DEVICE_IFACE, 'AvailableConnections', available)
+    return (dbus.ObjectPath(conn_path), _join(manager, conn_path, dev_path, ap_path))
+
+
+def _activate(manager, conn_path, dev_path, ap_path):
+    return _join(manager, conn_path, dev_path, ap_path)
+
+
+def load(mock, parameters):
+    stock.load(mock, parameters)
+    manager = dbusmock.get_object(MANAGER_OBJ)
+    manager.activation_mode = 'activate'
+    manager.activation_text = ''
+    manager.activation_reason = 0
+    manager.AddMethod(MANAGER_IFACE, 'AddAndActivateConnection', 'a{sa{sv}}oo', 'oo',
+                      lambda self, settings, dev, ap: _add_and_activate(self, settings, dev, ap))
+    manager.AddMethod(MANAGER_IFACE, 'ActivateConnection', 'ooo', 'o',
+                      lambda self, conn, dev, ap: _activate(self, conn, dev, ap))
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='ssi', out_signature='s')
+def AddWiFiDevice(self, device_name, iface_name, state):
+    path = stock.AddWiFiDevice(self, device_name, iface_name, state)
+    dev = dbusmock.get_object(path)
+    dev.AddProperties(WIRELESS_IFACE, {'LastScan': dbus.Int64(-1), 'ActiveAccessPoint': dbus.ObjectPath('/')})
+    dev.scan_error = ''
+    dev.scan_delay_ms = 0
+    dev.AddMethod(WIRELESS_IFACE, 'RequestScan', 'a{sv}', '', _request_scan)
+    return path
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='ssaysuuuyuuu', out_signature='s')
+def AddAccessPointWithFlags(self, dev_path, ap_name, ssid, bssid, mode, frequency, max_bitrate, strength,
+                            flags, wpa_flags, rsn_flags):
+    path = stock.AddAccessPoint(self, dev_path, ap_name, 'placeholder', bssid, mode, frequency, max_bitrate,
+                                strength, 0)
+    ap = dbusmock.get_object(path)
+    ap.Set(AP_IFACE, 'Ssid', dbus.ByteArray(bytes(ssid)))
+    ap.Set(AP_IFACE, 'Flags', dbus.UInt32(flags))
+    ap.Set(AP_IFACE, 'WpaFlags', dbus.UInt32(wpa_flags))
+    ap.Set(AP_IFACE, 'RsnFlags', dbus.UInt32(rsn_flags))
+    return path
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='ssi', out_signature='')
+def SetScanBehaviour(_self, dev_path, error_text, delay_ms):
+    dev = dbusmock.get_object(dev_path)
+    dev.scan_error = str(error_text)
+    dev.scan_delay_ms = int(delay_ms)
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='ssu', out_signature='')
+def SetActivationBehaviour(_self, mode, text, reason):
+    if mode not in ('activate', 'error', 'deactivate', 'hang'):
+        raise dbus.exceptions.DBusException('unknown activation mode ' + mode, name='org.freedesktop.DBus.Mock.Error')
+    manager = dbusmock.get_object(MANAGER_OBJ)
+    manager.activation_mode = str(mode)
+    manager.activation_text = str(text)
+    manager.activation_reason = int(reason)
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='ss', out_signature='s')
+def JoinAccessPoint(_self, dev_path, ap_path):
+    manager = dbusmock.get_object(MANAGER_OBJ)
+    mode = manager.activation_mode
+    manager.activation_mode = 'activate'
+    try:
+        ssid = dbus.ByteArray(bytes(dbusmock.get_object(ap_path).Get(AP_IFACE, 'Ssid')))
+        settings = {'connection': {'type': '802-11-wireless', 'id': 'joined'}, '802-11-wireless': {'ssid': ssid}}
+        return str(_add_and_activate(manager, settings, dev_path, ap_path)[1])
+    finally:
+        manager.activation_mode = mode
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='s', out_signature='')
+def Disconnect(_self, dev_path):
+    dev = dbusmock.get_object(dev_path)
+    active = dev.Get(DEVICE_IFACE, 'ActiveConnection')
+    if active != '/':
+        stock.RemoveActiveConnection(dbusmock.get_object(MANAGER_OBJ), dev_path, active)
+    _set(dev, WIRELESS_IFACE, 'ActiveAccessPoint', dbus.ObjectPath('/'))
