@@ -1,13 +1,13 @@
-// The installed path reading against a simulated NetworkManager on a private bus of its own.
+// The installed path reading against the simulated NetworkManager on a private bus.
 #include "connectivity/NetworkManagerPathMonitor.h"
 #include "connectivity/NetworkPathService.h"
 #include "support/SystemBus.h"
 #include "testkit/Await.h"
+#include "testkit/PrivateSystemBus.h"
+#include "testkit/SimulatedNetworkManager.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -15,88 +15,52 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class PrivateBusWithNetworkManager : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_daemon.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
-        ASSERT_TRUE(m_daemon.waitForStarted());
-        ASSERT_TRUE(spinUntil([this] { return m_daemon.canReadLine(); }));
-        m_address = QString::fromUtf8(m_daemon.readLine().trimmed());
-        m_bus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(m_address, u"nm-path-test"_s));
-        ASSERT_TRUE(m_bus->isConnected());
-    }
+NetworkPathService serviceOn(const QDBusConnection& bus, std::chrono::milliseconds timeout = NetworkPathService::defaultTimeout)
+{
+    return NetworkPathService([bus] { return std::make_unique<NetworkManagerPathMonitor>(bus); }, timeout);
+}
 
-    void TearDown() override
-    {
-        QDBusConnection::disconnectFromBus(u"nm-path-test"_s);
-        for (QProcess* process : {&m_mock, &m_daemon}) {
-            process->terminate();
-            process->waitForFinished(3000);
-        }
-    }
+QString stateParameters(quint32 state) { return u"{\"State\": %1}"_s.arg(state); }
 
-    void startNetworkManager(quint32 state)
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"DBUS_SYSTEM_BUS_ADDRESS"_s, m_address);
-        m_mock.setProcessEnvironment(environment);
-        m_mock.start(u"/usr/bin/python3"_s, {u"-m"_s, u"dbusmock"_s, u"--system"_s, u"--template"_s,
-                                             u"networkmanager"_s, u"--parameters"_s,
-                                             u"{\"State\": %1}"_s.arg(state)});
-        ASSERT_TRUE(m_mock.waitForStarted());
-        ASSERT_TRUE(spinUntil([this] {
-            return m_bus->interface()->isServiceRegistered(u"org.freedesktop.NetworkManager"_s).value();
-        }));
-    }
-
-    void addMetered(quint32 metered)
-    {
-        QDBusMessage call = QDBusMessage::createMethodCall(u"org.freedesktop.NetworkManager"_s,
-                                                           u"/org/freedesktop/NetworkManager"_s,
-                                                           u"org.freedesktop.DBus.Mock"_s, u"AddProperty"_s);
-        call << u"org.freedesktop.NetworkManager"_s << u"Metered"_s << QVariant::fromValue(QDBusVariant(metered));
-        ASSERT_EQ(m_bus->call(call).type(), QDBusMessage::ReplyMessage);
-    }
-
-    NetworkPathService service(std::chrono::milliseconds timeout = NetworkPathService::defaultTimeout)
-    {
-        const QDBusConnection bus = *m_bus;
-        return NetworkPathService([bus] { return std::make_unique<NetworkManagerPathMonitor>(bus); }, timeout);
-    }
-
-    QProcess m_daemon;
-    QProcess m_mock;
-    QString m_address;
-    std::unique_ptr<QDBusConnection> m_bus;
-};
+void addMetered(const QDBusConnection& bus, quint32 metered)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(u"org.freedesktop.NetworkManager"_s,
+                                                       SimulatedNetworkManager::managerPath(),
+                                                       u"org.freedesktop.DBus.Mock"_s, u"AddProperty"_s);
+    call << u"org.freedesktop.NetworkManager"_s << u"Metered"_s << QVariant::fromValue(QDBusVariant(metered));
+    ASSERT_EQ(bus.call(call).type(), QDBusMessage::ReplyMessage);
+}
 
 } // namespace
 
-TEST_F(PrivateBusWithNetworkManager, ConnectedMeteredManagerIsAnExpensiveSatisfiedPath)
+TEST(NetworkManagerPathReading, ConnectedMeteredManagerIsAnExpensiveSatisfiedPath)
 {
-    startNetworkManager(70);
-    addMetered(3); // guessed metered, as for a phone hotspot
-    EXPECT_EQ(await(service().currentStatus()), NetworkPathStatus::satisfied(true, false));
+    SimulatedNetworkManager manager(stateParameters(70));
+    ASSERT_TRUE(manager.isRunning()) << manager.errorText().toStdString();
+    addMetered(manager.connection(), 3); // guessed metered, as for a phone hotspot
+    EXPECT_EQ(await(serviceOn(manager.connection()).currentStatus()), NetworkPathStatus::satisfied(true, false));
 }
 
-TEST_F(PrivateBusWithNetworkManager, ConnectingManagerRequiresConnection)
+TEST(NetworkManagerPathReading, ConnectingManagerRequiresConnection)
 {
-    startNetworkManager(40);
-    EXPECT_EQ(await(service().currentStatus()), NetworkPathStatus::requiresConnection());
+    SimulatedNetworkManager manager(stateParameters(40));
+    ASSERT_TRUE(manager.isRunning()) << manager.errorText().toStdString();
+    EXPECT_EQ(await(serviceOn(manager.connection()).currentStatus()), NetworkPathStatus::requiresConnection());
 }
 
-TEST_F(PrivateBusWithNetworkManager, WithoutNetworkManagerTheTimeOutAnswers)
+TEST(NetworkManagerPathReading, WithoutNetworkManagerTheTimeOutAnswers)
 {
-    EXPECT_EQ(await(service(100ms).currentStatus()), NetworkPathStatus::unsatisfied());
+    PrivateSystemBus bus;
+    ASSERT_TRUE(bus.start()) << bus.errorText().toStdString();
+    EXPECT_EQ(await(serviceOn(bus.connection(), 100ms).currentStatus()), NetworkPathStatus::unsatisfied());
 }
 
-TEST_F(PrivateBusWithNetworkManager, InstalledServiceFollowsTheSystemBusOverride)
+TEST(NetworkManagerPathReading, InstalledServiceFollowsTheSystemBusOverride)
 {
-    startNetworkManager(40);
-    qputenv("BREWBEACON_SYSTEM_BUS_ADDRESS", m_address.toUtf8());
+    SimulatedNetworkManager manager(stateParameters(40));
+    ASSERT_TRUE(manager.isRunning()) << manager.errorText().toStdString();
+    qputenv("BREWBEACON_SYSTEM_BUS_ADDRESS", manager.address().toUtf8());
     const NetworkPathStatus status = await(NetworkPathService().currentStatus());
     qunsetenv("BREWBEACON_SYSTEM_BUS_ADDRESS");
     EXPECT_EQ(status, NetworkPathStatus::requiresConnection());
-    EXPECT_EQ(SystemBus::connection().name(), QDBusConnection::systemBus().name());
 }
