@@ -1,0 +1,111 @@
+#include "state/AppLanguage.h"
+#include "state/AppLocalizedText.h"
+#include "state/AppResourceLocalization.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString shown(const QString& key, AppLanguage language, const QLocale& system = QLocale(u"en_US"_s))
+{
+    return AppLocalizedText::localized(key, AppLanguages::locale(language, system));
+}
+
+TEST(LocalizedText, EnglishAndLocalesWithoutLanguageShowTheKey)
+{
+    for (const QString& key : AppLocalizedText::vietnameseKeys()) {
+        EXPECT_EQ(shown(key, AppLanguage::english), key);
+        EXPECT_EQ(AppLocalizedText::localized(key, QLocale::c()), key);
+    }
+}
+
+TEST(LocalizedText, VietnameseComesFromTheTableAndMissingKeysStayEnglish)
+{
+    const QList<std::pair<QString, QString>> telling = {
+        {u"Allowed"_s, u"Đã cho phép"_s},
+        {u"Auto Updates"_s, u"Tự động cập nhật"_s},
+        {u"Cafe Wi-Fi"_s, u"Wi-Fi quán cà phê"_s},
+        {u"Captive Portal"_s, u"Cổng đăng nhập"_s},
+        {u"Needs attention"_s, u"Cần chú ý"_s},
+        {u"No internet connection"_s, u"Không có kết nối Internet"_s},
+        {u"Unknown"_s, u"Không rõ"_s},
+        {u"Wi-Fi name hidden"_s, u"Tên Wi-Fi bị ẩn"_s},
+        {u"Yes"_s, u"Có"_s},
+    };
+    for (const auto& [english, vietnamese] : telling)
+        EXPECT_EQ(shown(english, AppLanguage::vietnamese), vietnamese) << english.toStdString();
+    EXPECT_EQ(shown(u"Looking for cafe Wi-Fi"_s, AppLanguage::vietnamese), u"Looking for cafe Wi-Fi"_s);
+    // A regional Vietnamese locale is still Vietnamese.
+    EXPECT_EQ(AppLocalizedText::localized(u"No"_s, QLocale(u"vi_VN"_s)), u"Không"_s);
+    EXPECT_EQ((AppLocalizedText{u"Yes"_s, QLocale(u"vi"_s)}.text()), u"Có"_s);
+}
+
+TEST(LocalizedText, SystemLanguageFollowsTheSystemLocale)
+{
+    EXPECT_EQ(shown(u"Needs attention"_s, AppLanguage::system, QLocale(u"vi_VN"_s)), u"Cần chú ý"_s);
+    EXPECT_EQ(shown(u"Needs attention"_s, AppLanguage::system, QLocale(u"fr_FR"_s)), u"Needs attention"_s);
+    EXPECT_EQ(shown(u"Needs attention"_s, AppLanguage::system, QLocale(u"en_GB"_s)), u"Needs attention"_s);
+}
+
+TEST(LocalizedText, TableHasEveryKeyOnceWithPrecomposedNonEmptyTexts)
+{
+    const QStringList keys = AppLocalizedText::vietnameseKeys();
+    ASSERT_EQ(keys.size(), 121);
+    EXPECT_EQ(AppLocalizedText::vietnamese().size(), 121); // a repeated key would shrink the table
+    EXPECT_EQ(keys.first(), u"Allowed"_s);
+    EXPECT_EQ(keys.last(), u"Yes"_s);
+    for (const QString& key : keys) {
+        const QString text = AppLocalizedText::vietnamese().value(key);
+        EXPECT_FALSE(text.trimmed().isEmpty()) << key.toStdString();
+        EXPECT_NE(text, key) << key.toStdString();
+        EXPECT_EQ(text, text.normalized(QString::NormalizationForm_C)) << key.toStdString();
+        const bool hasCombiningMark =
+            std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() >= 0x300 && c.unicode() <= 0x36F; });
+        EXPECT_FALSE(hasCombiningMark) << key.toStdString();
+    }
+}
+
+class LanguagePreference : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QSettings settings{dir.filePath(u"settings.ini"_s), QSettings::IniFormat};
+};
+
+TEST_F(LanguagePreference, AbsentOrUnknownValuesMeanSystem)
+{
+    EXPECT_EQ(AppLanguages::stored(settings), AppLanguage::system);
+    for (const QVariant& value : {QVariant(u"de"_s), QVariant(u"VI"_s), QVariant(u""_s), QVariant(3)}) {
+        settings.setValue(u"appLanguage"_s, value);
+        EXPECT_EQ(AppLanguages::stored(settings), AppLanguage::system) << value.toString().toStdString();
+    }
+    EXPECT_EQ(AppLanguages::storedLocale(settings, QLocale(u"vi_VN"_s)).language(), QLocale::Vietnamese);
+}
+
+TEST_F(LanguagePreference, StoresTheRawValue)
+{
+    AppLanguages::store(settings, AppLanguage::vietnamese);
+    EXPECT_EQ(settings.value(u"appLanguage"_s).toString(), u"vi"_s);
+    EXPECT_EQ(AppLanguages::stored(settings), AppLanguage::vietnamese);
+    AppLanguages::store(settings, AppLanguage::english);
+    EXPECT_EQ(settings.value(u"appLanguage"_s).toString(), u"en"_s);
+    EXPECT_EQ(AppLanguages::storedLocale(settings, QLocale(u"vi_VN"_s)).language(), QLocale::English);
+    EXPECT_EQ(AppLanguages::fromRawValue(u"system"_s), AppLanguage::system);
+    EXPECT_EQ(AppLanguages::fromRawValue(u"english"_s), std::nullopt);
+}
+
+TEST(ResourceLocalization, UsesTheDirectoryNamedAfterTheCodeOnly)
+{
+    QTemporaryDir empty;
+    AppResourceLocalization localization(
+        {empty.path(), qEnvironmentVariable("BREWBEACON_TEST_DATA") + u"/localization"_s});
+    EXPECT_EQ(localization.localized(u"fr"_s, u"Needs attention"_s), u"Attention requise"_s);
+    EXPECT_EQ(localization.localized(u"fr"_s, u"Yes"_s), u"Yes"_s); // directory present, no entry
+    EXPECT_EQ(localization.localized(u"de"_s, u"Yes"_s), std::nullopt);
+    EXPECT_EQ(localization.localized(u"../fr"_s, u"Yes"_s), std::nullopt);
+}
+
+} // namespace
