@@ -1,0 +1,14 @@
+#pragma once
+
+#include "wifi/PublicNetworkCandidate.h"
+
+#include <QList>
+#include <QLocale>
+
+// Ranking order: higher quality first; equal qualities by name, locale-aware and ignoring case;
+// candidates that still compare equal keep their scan order.
+QList<PublicNetworkCandidate> rankedCandidates(QList<PublicNetworkCandidate> candidates, const QLocale& locale = QLocale());
+
+// Keeps the first candidate of each name, where names are compared trimmed and lower-cased. Applied
+// to a ranked list, the best-scoring entry of each name survives under the name it was scanned with.
+QList<PublicNetworkCandidate> uniqueCandidatesBySSID(const QList<PublicNetworkCandidate>& candidates);

@@ -1,0 +1,116 @@
+#include "wifi/PublicNetworkScorer.h"
+
+#include "wifi/QualityFormatter.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace {
+
+int signalBase(int rssi)
+{
+    if (rssi > 0)
+        return 20;
+    if (rssi >= -45)
+        return 78;
+    if (rssi >= -60)
+        return 66;
+    if (rssi >= -70)
+        return 52;
+    if (rssi >= -80)
+        return 36;
+    return 20;
+}
+
+int marginAdjustment(int rssi, int noise)
+{
+    // Widened so extreme readings cannot overflow.
+    const qint64 margin = qint64(rssi) - qint64(noise);
+    if (margin >= 42)
+        return 10;
+    if (margin >= 30)
+        return 6;
+    if (margin >= 18)
+        return 2;
+    return -8;
+}
+
+int securityAdjustment(NetworkSecurity security)
+{
+    switch (security) {
+    case NetworkSecurity::open:
+        return 18;
+    case NetworkSecurity::personal:
+        return -16;
+    case NetworkSecurity::enterprise:
+        return -26;
+    case NetworkSecurity::unknown:
+        break;
+    }
+    return -8;
+}
+
+bool supportsAny(const ScannedNetworkRecord& record, std::initializer_list<WiFiSecurityCode> codes)
+{
+    return std::any_of(codes.begin(), codes.end(), [&](WiFiSecurityCode code) { return record.supportsSecurity(code); });
+}
+
+} // namespace
+
+PublicNetworkScorer::PublicNetworkScorer()
+    : m_publicNameHints{QStringLiteral("cafe"),    QStringLiteral("coffee"),   QStringLiteral("guest"),
+                        QStringLiteral("wifi"),    QStringLiteral("free"),     QStringLiteral("public"),
+                        QStringLiteral("starbucks"), QStringLiteral("hotel"),  QStringLiteral("airport"),
+                        QStringLiteral("cowork"),  QStringLiteral("library"),  QStringLiteral("highland"),
+                        QStringLiteral("highlands")}
+{
+}
+
+int PublicNetworkScorer::signalScore(int rssi, int noise)
+{
+    return signalBase(rssi) + marginAdjustment(rssi, noise);
+}
+
+NetworkSecurity PublicNetworkScorer::securityType(const ScannedNetworkRecord& record)
+{
+    // Asked in this order: a network that also accepts no security is open; enterprise beats personal.
+    if (record.supportsSecurity(WiFiSecurityCode::none))
+        return NetworkSecurity::open;
+    if (supportsAny(record, {WiFiSecurityCode::wpa3Enterprise, WiFiSecurityCode::wpa2Enterprise, WiFiSecurityCode::wpaEnterprise}))
+        return NetworkSecurity::enterprise;
+    if (supportsAny(record, {WiFiSecurityCode::wpa3Personal, WiFiSecurityCode::wpa2Personal, WiFiSecurityCode::wpaPersonal,
+                             WiFiSecurityCode::dynamicWEP}))
+        return NetworkSecurity::personal;
+    return NetworkSecurity::unknown;
+}
+
+QString PublicNetworkScorer::detail(NetworkSecurity security, int rssi, int noise)
+{
+    // The label describes the radio alone, not the security or name bonuses.
+    return candidateDetail(signalScore(rssi, noise), security);
+}
+
+int PublicNetworkScorer::score(const QString& ssid, int rssi, int noise, NetworkSecurity security) const
+{
+    int quality = signalScore(rssi, noise) + securityAdjustment(security);
+    const QString name = ssid.toLower();
+    const bool hinted = std::any_of(m_publicNameHints.cbegin(), m_publicNameHints.cend(),
+                                    [&](const QString& hint) { return name.contains(hint); });
+    if (hinted)
+        quality += 12;
+    if (name.contains(QLatin1String("5g")))
+        quality += 3;
+    return std::clamp(quality, 0, 100);
+}
+
+std::optional<PublicNetworkCandidate> PublicNetworkScorer::candidate(const ScannedNetworkRecord& record) const
+{
+    if (!record.ssid || record.ssid->trimmed().isEmpty())
+        return std::nullopt;
+    const QString& ssid = *record.ssid;
+    const NetworkSecurity security = securityType(record);
+    const int rssi = record.rssiValue;
+    const int noise = record.noiseMeasurement;
+    return PublicNetworkCandidate{ssid, score(ssid, rssi, noise, security), detail(security, rssi, noise), security,
+                                  rssi, noise, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+}

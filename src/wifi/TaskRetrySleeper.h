@@ -1,0 +1,19 @@
+#pragma once
+
+#include "support/CancellationToken.h"
+#include "wifi/RetrySleeping.h"
+
+#include <optional>
+
+// Sleeps on the calling thread's event loop. With a token, a cancelled sleep ends early, without an
+// error: the caller carries on as if the time had passed.
+class TaskRetrySleeper : public RetrySleeping {
+public:
+    TaskRetrySleeper() = default;
+    explicit TaskRetrySleeper(CancellationToken cancellation) : m_cancellation(std::move(cancellation)) {}
+
+    QCoro::Task<> sleep(quint64 nanoseconds) override;
+
+private:
+    std::optional<CancellationToken> m_cancellation;
+};

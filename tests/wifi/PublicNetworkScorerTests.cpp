@@ -1,0 +1,191 @@
+#include "wifi/PublicNetworkRanking.h"
+#include "wifi/PublicNetworkScorer.h"
+#include "wifi/WiFiSecurityCode.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+ScannedNetworkRecord record(std::optional<QString> ssid, int rssi, int noise, QList<WiFiSecurityCode> security)
+{
+    ScannedNetworkRecord result;
+    result.ssid = std::move(ssid);
+    result.rssiValue = rssi;
+    result.noiseMeasurement = noise;
+    result.supportedSecurity = std::move(security);
+    return result;
+}
+
+PublicNetworkCandidate ranked(const QString& ssid, int quality, const QString& detail = {})
+{
+    PublicNetworkCandidate candidate;
+    candidate.ssid = ssid;
+    candidate.quality = quality;
+    candidate.detail = detail;
+    candidate.security = NetworkSecurity::open;
+    return candidate;
+}
+
+QStringList names(const QList<PublicNetworkCandidate>& candidates)
+{
+    QStringList result;
+    for (const auto& candidate : candidates)
+        result.append(candidate.ssid);
+    return result;
+}
+
+TEST(PublicNetworkScorer, SignalBaseChangesAtExactBounds)
+{
+    // Noise chosen so every margin is 42 or more (+10).
+    EXPECT_EQ(PublicNetworkScorer::signalScore(0, -200), 88);
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-45, -200), 88);
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-46, -200), 76);
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-60, -200), 76);
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-61, -200), 62);
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-70, -200), 62);
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-71, -200), 46);
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-80, -200), 46);
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-81, -200), 30);
+    EXPECT_EQ(PublicNetworkScorer::signalScore(1, -200), 30);
+}
+
+TEST(PublicNetworkScorer, MarginAdjustmentChangesAtExactBounds)
+{
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-50, -92), 66 + 10); // 42
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-50, -91), 66 + 6); // 41
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-50, -80), 66 + 6); // 30
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-50, -79), 66 + 2); // 29
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-50, -68), 66 + 2); // 18
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-50, -67), 66 - 8); // 17
+    EXPECT_EQ(PublicNetworkScorer::signalScore(-50, 0), 66 - 8); // noise above signal
+}
+
+TEST(PublicNetworkScorer, ExtremeReadingsStayInRange)
+{
+    const PublicNetworkScorer scorer;
+    EXPECT_EQ(PublicNetworkScorer::signalScore(std::numeric_limits<int>::max(), std::numeric_limits<int>::min()), 30);
+    EXPECT_EQ(PublicNetworkScorer::signalScore(std::numeric_limits<int>::min(), std::numeric_limits<int>::max()), 12);
+    EXPECT_EQ(scorer.score(u"x"_s, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), NetworkSecurity::enterprise), 0);
+}
+
+TEST(PublicNetworkScorer, QualityAddsSecurityOneHintAndFiveGThenClamps)
+{
+    const PublicNetworkScorer scorer;
+    // 72 + 18 + 12 = 102, clamped.
+    EXPECT_EQ(scorer.score(u"Cafe Guest"_s, -50, -90, NetworkSecurity::open), 100);
+    // 58 - 16 + 3.
+    EXPECT_EQ(scorer.score(u"Home-5G"_s, -65, -95, NetworkSecurity::personal), 45);
+    // 12 - 26, clamped.
+    EXPECT_EQ(scorer.score(u"Corp"_s, -85, -90, NetworkSecurity::enterprise), 0);
+    // 58 - 8.
+    EXPECT_EQ(scorer.score(u"Mystery"_s, -65, -95, NetworkSecurity::unknown), 50);
+    // Hints match anywhere, ignoring case, and count once.
+    EXPECT_EQ(scorer.score(u"STARBUCKS"_s, -65, -95, NetworkSecurity::personal), 58 - 16 + 12);
+    EXPECT_EQ(scorer.score(u"Highlands"_s, -65, -95, NetworkSecurity::personal), 58 - 16 + 12);
+    EXPECT_EQ(scorer.score(u"Free Public Library WiFi"_s, -65, -95, NetworkSecurity::personal), 58 - 16 + 12);
+    EXPECT_EQ(scorer.score(u"MyCoworkSpace 5g"_s, -65, -95, NetworkSecurity::personal), 58 - 16 + 12 + 3);
+    EXPECT_EQ(scorer.score(QString(), -65, -95, NetworkSecurity::open), 58 + 18);
+}
+
+TEST(PublicNetworkScorer, HintsAreTheThirteenFragmentsInOrder)
+{
+    EXPECT_EQ(PublicNetworkScorer().publicNameHints(),
+              (QStringList{u"cafe"_s, u"coffee"_s, u"guest"_s, u"wifi"_s, u"free"_s, u"public"_s, u"starbucks"_s, u"hotel"_s,
+                           u"airport"_s, u"cowork"_s, u"library"_s, u"highland"_s, u"highlands"_s}));
+}
+
+TEST(PublicNetworkScorer, SecurityClassificationAsksCodesInOrder)
+{
+    using Code = WiFiSecurityCode;
+    const auto classify = [](QList<Code> codes) { return PublicNetworkScorer::securityType(record(u"n"_s, -50, -90, codes)); };
+    EXPECT_EQ(classify({Code::none}), NetworkSecurity::open);
+    EXPECT_EQ(classify({Code::wpa2Enterprise, Code::none}), NetworkSecurity::open);
+    EXPECT_EQ(classify({Code::wpa2Personal, Code::wpaEnterprise}), NetworkSecurity::enterprise);
+    EXPECT_EQ(classify({Code::wpa3Enterprise}), NetworkSecurity::enterprise);
+    EXPECT_EQ(classify({Code::wpa3Personal}), NetworkSecurity::personal);
+    EXPECT_EQ(classify({Code::wpaPersonal}), NetworkSecurity::personal);
+    EXPECT_EQ(classify({Code::dynamicWEP}), NetworkSecurity::personal);
+    // Codes never asked leave a network unknown.
+    EXPECT_EQ(classify({Code::wep}), NetworkSecurity::unknown);
+    EXPECT_EQ(classify({Code::owe, Code::oweTransition, Code::wpa3Transition, Code::personal, Code::enterprise}), NetworkSecurity::unknown);
+    EXPECT_EQ(classify({}), NetworkSecurity::unknown);
+}
+
+TEST(WiFiSecurityCode, CurrentSecurityMapping)
+{
+    using Code = WiFiSecurityCode;
+    EXPECT_EQ(networkSecurity(Code::none), NetworkSecurity::open);
+    for (const auto code : {Code::wpaPersonal, Code::wpa2Personal, Code::dynamicWEP, Code::wpa3Personal})
+        EXPECT_EQ(networkSecurity(code), NetworkSecurity::personal);
+    for (const auto code : {Code::wpaEnterprise, Code::wpa2Enterprise, Code::wpa3Enterprise})
+        EXPECT_EQ(networkSecurity(code), NetworkSecurity::enterprise);
+    for (const auto code : {Code::wep, Code::wpaPersonalMixed, Code::owe, Code::unknown})
+        EXPECT_EQ(networkSecurity(code), NetworkSecurity::unknown);
+}
+
+TEST(PublicNetworkScorer, CandidateFromRecord)
+{
+    const PublicNetworkScorer scorer;
+    const auto cafe = scorer.candidate(record(u" Cafe Guest "_s, -50, -90, {WiFiSecurityCode::none}));
+    ASSERT_TRUE(cafe.has_value());
+    EXPECT_EQ(*cafe, (PublicNetworkCandidate{u" Cafe Guest "_s, 100, u"Good open signal"_s, NetworkSecurity::open, -50, -90,
+                                             std::nullopt, std::nullopt, std::nullopt, std::nullopt}));
+
+    // The label describes the signal alone (58), not the quality (45).
+    const auto home = scorer.candidate(record(u"Home-5G"_s, -65, -95, {WiFiSecurityCode::wpa2Personal}));
+    EXPECT_EQ(home->quality, 45);
+    EXPECT_EQ(home->detail, u"Fair, password required"_s);
+
+    const auto corp = scorer.candidate(record(u"Corp"_s, -85, -90, {WiFiSecurityCode::wpa2Enterprise}));
+    EXPECT_EQ(corp->quality, 0);
+    EXPECT_EQ(corp->detail, u"Weak, account login required"_s);
+
+    EXPECT_EQ(scorer.candidate(record(std::nullopt, -50, -90, {WiFiSecurityCode::none})), std::nullopt);
+    EXPECT_EQ(scorer.candidate(record(QString(), -50, -90, {WiFiSecurityCode::none})), std::nullopt);
+    EXPECT_EQ(scorer.candidate(record(u"   "_s, -50, -90, {WiFiSecurityCode::none})), std::nullopt);
+    EXPECT_EQ(scorer.candidate(record(u" \t\n"_s, -50, -90, {WiFiSecurityCode::none})), std::nullopt);
+}
+
+TEST(PublicNetworkRanking, QualityFirstThenNameIgnoringCase)
+{
+    const auto order = rankedCandidates({ranked(u"Bravo"_s, 50), ranked(u"low"_s, 10), ranked(u"alpha"_s, 50), ranked(u"Top"_s, 90)},
+                                        QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(names(order), (QStringList{u"Top"_s, u"alpha"_s, u"Bravo"_s, u"low"_s}));
+}
+
+TEST(PublicNetworkRanking, NamesCollateByLocaleNotByCodePoint)
+{
+    // By code point "Zoo" < "Éclair"; a collator puts accented letters with their base letter.
+    const auto order = rankedCandidates({ranked(u"Zoo"_s, 50), ranked(u"Éclair"_s, 50), ranked(u"eagle"_s, 50)},
+                                        QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(names(order), (QStringList{u"eagle"_s, u"Éclair"_s, u"Zoo"_s}));
+
+    // Swedish puts Ö after Z.
+    const auto swedish = rankedCandidates({ranked(u"Öl"_s, 50), ranked(u"Zebra"_s, 50), ranked(u"Ost"_s, 50)},
+                                          QLocale(QLocale::Swedish, QLocale::Sweden));
+    EXPECT_EQ(names(swedish), (QStringList{u"Ost"_s, u"Zebra"_s, u"Öl"_s}));
+}
+
+TEST(PublicNetworkRanking, EqualEntriesKeepScanOrder)
+{
+    const auto order = rankedCandidates({ranked(u"cafe"_s, 50, u"first"_s), ranked(u"Cafe"_s, 50, u"second"_s),
+                                         ranked(u"CAFE"_s, 50, u"third"_s), ranked(u"cafe"_s, 50, u"fourth"_s)},
+                                        QLocale(QLocale::English, QLocale::UnitedStates));
+    QStringList details;
+    for (const auto& candidate : order)
+        details.append(candidate.detail);
+    EXPECT_EQ(details, (QStringList{u"first"_s, u"second"_s, u"third"_s, u"fourth"_s}));
+}
+
+TEST(PublicNetworkRanking, OneCandidatePerTrimmedLowerCasedName)
+{
+    const auto ranking = rankedCandidates({ranked(u"Cafe"_s, 70), ranked(u"cafe "_s, 80), ranked(u"Other"_s, 60),
+                                           ranked(u"\tCAFE\n"_s, 75)});
+    const auto unique = uniqueCandidatesBySSID(ranking);
+    EXPECT_EQ(names(unique), (QStringList{u"cafe "_s, u"Other"_s}));
+    EXPECT_EQ(unique.first().quality, 80);
+}
+
+} // namespace
