@@ -1,5 +1,6 @@
 #include "support/CancellationToken.h"
 #include "testkit/Await.h"
+#include "testkit/WiFiPrinters.h"
 #include "wifi/TaskRetrySleeper.h"
 #include "wifi/WiFiAssociationStatus.h"
 #include "wifi/WiFiConnectionRouteOutcome.h"

@@ -1,3 +1,4 @@
+#include "testkit/WiFiPrinters.h"
 #include "wifi/PublicNetworkRanking.h"
 #include "wifi/PublicNetworkScorer.h"
 #include "wifi/WiFiSecurityCode.h"

@@ -1,3 +1,4 @@
+#include "testkit/WiFiPrinters.h"
 #include "wifi/NetworkSecurity.h"
 #include "wifi/QualityFormatter.h"
 #include "wifi/WiFiSnapshot.h"
