@@ -1,0 +1,111 @@
+#include "connectivity/ConnectivityProbeClient.h"
+
+#include "connectivity/CaptiveProbeURLSession.h"
+#include "connectivity/DetectionURLSetting.h"
+#include "support/Logger.h"
+
+#include <QStringDecoder>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const Logger& probeLog()
+{
+    static const Logger logger(u"PortalProbe"_s);
+    return logger;
+}
+
+// Inside [low, low + count) without wrap-around: a status below the range never counts as inside.
+bool inRange(int status, int low, int count)
+{
+    return quint64(qint64(status) - low) < quint64(count);
+}
+
+std::optional<QString> decodedUtf8(const QByteArray& body)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(body);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+// The Location value resolved against the probe URL, when it is a usable URL.
+std::optional<QUrl> redirectTarget(const HTTPResponse& response, const QUrl& probeURL)
+{
+    const std::optional<QByteArray> location = response.header("Location");
+    if (!location || location->trimmed().isEmpty())
+        return std::nullopt;
+    const QUrl relative(QString::fromUtf8(location->trimmed()), QUrl::StrictMode);
+    if (!relative.isValid())
+        return std::nullopt;
+    const QUrl resolved = probeURL.resolved(relative);
+    if (!resolved.isValid() || resolved.isEmpty())
+        return std::nullopt;
+    return resolved;
+}
+
+} // namespace
+
+ConnectivityProbeClient::ConnectivityProbeClient(std::shared_ptr<URLSessionProtocol> session, QUrl probeURL,
+                                                 QString successMarker)
+    : m_session(std::move(session)), m_probeURL(std::move(probeURL)), m_successMarker(std::move(successMarker))
+{
+}
+
+ConnectivityProbeClient ConnectivityProbeClient::installed()
+{
+    return ConnectivityProbeClient(std::make_shared<CaptiveProbeURLSession>(), DetectionURLSetting::configured());
+}
+
+QCoro::Task<PortalState> ConnectivityProbeClient::probe() const
+{
+    // Copies, so the client may go away while the request is in flight.
+    const std::shared_ptr<URLSessionProtocol> session = m_session;
+    const QUrl probeURL = m_probeURL;
+    const QString marker = m_successMarker;
+
+    HTTPRequest request;
+    request.url = probeURL;
+    request.timeout = requestTimeout;
+    probeLog().debug("Connectivity probe started: %{public}s", probeURL.toString());
+
+    const URLSessionResult result = co_await session->data(request);
+    if (!result.isSuccess()) {
+        probeLog().log("Connectivity probe failed: %{public}s", *result.error);
+        co_return PortalState::unavailable();
+    }
+    if (!result.response) {
+        probeLog().log("Connectivity probe unavailable: non-HTTP response");
+        co_return PortalState::unavailable();
+    }
+    const HTTPResponse& response = *result.response;
+    const int status = response.statusCode;
+    probeLog().debug("Connectivity probe response: status=%{public}ld, finalURL=%{public}s", status,
+                     response.url ? response.url->toString() : u"none"_s);
+
+    if (response.url && response.url->host() != probeURL.host()) {
+        probeLog().log("Connectivity probe redirected to portal-like URL: %{public}s", response.url->toString());
+        co_return PortalState::suspected(*response.url);
+    }
+    if (inRange(status, 300, 100)) {
+        if (const std::optional<QUrl> target = redirectTarget(response, probeURL)) {
+            probeLog().log("Connectivity probe has redirect location: %{public}s", target->toString());
+            co_return PortalState::suspected(*target);
+        }
+    }
+    if (inRange(status, 200, 100)) {
+        const std::optional<QString> text = decodedUtf8(result.body);
+        if (text && text->contains(marker, Qt::CaseInsensitive)) {
+            probeLog().debug("Connectivity probe verified internet");
+            co_return PortalState::online();
+        }
+    }
+    if (inRange(status, 200, 200)) {
+        probeLog().log("Connectivity probe suspects portal without success marker");
+        co_return PortalState::suspected(response.url);
+    }
+    probeLog().log("Connectivity probe unavailable: unexpected status %{public}ld", status);
+    co_return PortalState::unavailable();
+}

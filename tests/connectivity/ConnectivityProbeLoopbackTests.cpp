@@ -1,0 +1,124 @@
+// The probe with its real session against a loopback detection page, one scripted answer per case.
+#include "connectivity/CaptivePortalService.h"
+#include "connectivity/CaptiveProbeURLSession.h"
+#include "connectivity/ConnectivityProbeClient.h"
+#include "support/LogSinks.h"
+#include "testkit/Await.h"
+#include "testkit/LoopbackHttpServer.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr QByteArrayView detectionPath = "/hotspot-detect.html";
+
+class ProbeAgainstLoopback : public ::testing::Test {
+protected:
+    QUrl probeURL() const { return server.url(QString::fromLatin1(detectionPath)); }
+
+    PortalState probeAnswering(LoopbackHttpResponse response)
+    {
+        server.route(detectionPath.toByteArray(), std::move(response));
+        return await(ConnectivityProbeClient(std::make_shared<CaptiveProbeURLSession>(), probeURL()).probe());
+    }
+
+    LoopbackHttpServer server;
+};
+
+} // namespace
+
+TEST_F(ProbeAgainstLoopback, MarkerInAnyLetterCaseMeansOnline)
+{
+    for (const QByteArray& body : {QByteArray("<HTML><BODY>Success</BODY></HTML>"), QByteArray("success\n"),
+                                  QByteArray("...SUCCESS..."), QByteArray("sUcCeSs")})
+        EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(200, body)), PortalState::online()) << body.data();
+}
+
+TEST_F(ProbeAgainstLoopback, PageWithoutTheMarkerIsASuspectedPortalAtTheProbeURL)
+{
+    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(200, "<form>Accept terms</form>")),
+              PortalState::suspected(probeURL()));
+    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(200, "")), PortalState::suspected(probeURL()));
+    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(204, "")), PortalState::suspected(probeURL()));
+}
+
+TEST_F(ProbeAgainstLoopback, BodyThatIsNotUtf8IsNotTrustedEvenWithTheMarker)
+{
+    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(200, "Success \xff\xfe")), PortalState::suspected(probeURL()));
+}
+
+TEST_F(ProbeAgainstLoopback, RedirectIsNeverFollowedAndItsBarePathResolvesOnTheProbeHost)
+{
+    LogCapture logs;
+    const PortalState state = probeAnswering(LoopbackHttpResponse::redirect(302, "/portal/login?next=1"));
+    QUrl expected = probeURL();
+    expected.setPath(u"/portal/login"_s);
+    expected.setQuery(u"next=1"_s);
+    EXPECT_EQ(state, PortalState::suspected(expected));
+    EXPECT_TRUE(server.requests("/portal/login").isEmpty());
+    EXPECT_TRUE(logs.contains(u"PortalProbe"_s,
+                              u"Connectivity probe has redirect location: "_s + expected.toString()));
+}
+
+TEST_F(ProbeAgainstLoopback, RedirectWithoutUsableLocationIsSuspectedAtTheResponseURL)
+{
+    LoopbackHttpResponse bare;
+    bare.status = 302;
+    EXPECT_EQ(probeAnswering(bare), PortalState::suspected(probeURL()));
+    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::redirect(302, "http://[not a url")),
+              PortalState::suspected(probeURL()));
+}
+
+TEST_F(ProbeAgainstLoopback, ErrorAndInformationalStatusesAreUnavailable)
+{
+    LogCapture logs;
+    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(404, "Success")), PortalState::unavailable());
+    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(500, "")), PortalState::unavailable());
+    EXPECT_TRUE(logs.contains(u"PortalProbe"_s, u"Connectivity probe unavailable: unexpected status 500"_s));
+    // A server that only ever sends an informational head and hangs up.
+    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::rawBytes("HTTP/1.1 100 Continue\r\n\r\n")),
+              PortalState::unavailable());
+    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::rawBytes("HTTP/1.1 199 Early\r\nContent-Length: 7\r\n\r\nSuccess")),
+              PortalState::unavailable());
+}
+
+TEST_F(ProbeAgainstLoopback, AnswerFromAnotherHostIsSuspectedWhateverItsStatus)
+{
+    // Only a transport that follows redirects (or a rewriting proxy) can hand back another host's
+    // answer, so this case runs over a following session: 127.0.0.1 sends it on to "localhost".
+    const QUrl elsewhere = server.url(u"/welcome"_s, u"localhost"_s);
+    server.route(detectionPath.toByteArray(), LoopbackHttpResponse::redirect(302, elsewhere.toEncoded()));
+    server.route("/welcome", LoopbackHttpResponse::text(404, "Success"));
+    NetworkURLSessionConfiguration following = CaptiveProbeURLSession::probeConfiguration();
+    following.followRedirects = true;
+    LogCapture logs;
+    const PortalState state =
+        await(ConnectivityProbeClient(std::make_shared<NetworkURLSession>(following), probeURL()).probe());
+    EXPECT_EQ(state, PortalState::suspected(elsewhere));
+    EXPECT_EQ(server.requests("/welcome").size(), 1);
+    EXPECT_TRUE(logs.contains(u"PortalProbe"_s,
+                              u"Connectivity probe redirected to portal-like URL: "_s + elsewhere.toString()));
+}
+
+TEST_F(ProbeAgainstLoopback, ProbesNeverShareAConnection)
+{
+    server.route(detectionPath.toByteArray(), LoopbackHttpResponse::text(200, "Success"));
+    CaptivePortalService service(ConnectivityProbeClient(std::make_shared<CaptiveProbeURLSession>(), probeURL()));
+    EXPECT_EQ(await(service.detectPortal()), PortalState::online());
+    EXPECT_EQ(await(service.detectPortal()), PortalState::online());
+    ASSERT_EQ(server.requests().size(), 2);
+    EXPECT_NE(server.requests()[0].connection, server.requests()[1].connection);
+    // Nothing but a plain GET of the page, no cookies.
+    EXPECT_EQ(server.requests()[0].method, "GET");
+    EXPECT_FALSE(server.requests()[1].header("Cookie").has_value());
+}
+
+TEST_F(ProbeAgainstLoopback, ServerThatNeverAnswersIsUnavailableAfterTheRequestTimeOut)
+{
+    LogCapture logs;
+    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::silent()), PortalState::unavailable());
+    EXPECT_TRUE(logs.contains(u"PortalProbe"_s,
+                              u"Connectivity probe failed: "_s + NetworkURLSession::timeoutDescription()));
+}
