@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QCoroTask>
+#include "wifi/PortalState.h"
 
-// Declared by the Wi-Fi model; callers that await the answer include it.
-class PortalState;
+#include <QCoroTask>
 
 // Decides from one connectivity probe whether the network is open, behind a portal, or not judgeable.
 // Never fails.

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QCoroTask>
+#include "wifi/WiFiConnectionOutcome.h"
+#include "wifi/WiFiConnectionRequest.h"
 
-// Declared by the Wi-Fi model; callers that build or read them include their headers.
-class WiFiConnectionRequest;
-class WiFiConnectionOutcome;
+#include <QCoroTask>
 
 // Joins one network and verifies what the join achieved. Never fails: every failure is an outcome.
 class WiFiConnecting {

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QCoroTask>
+#include "wifi/WiFiConnectionRouteOutcome.h"
+#include "wifi/WiFiConnectionRouteRequest.h"
 
-// Declared by the Wi-Fi model; callers that build or read them include their headers.
-class WiFiConnectionRouteRequest;
-class WiFiConnectionRouteOutcome;
+#include <QCoroTask>
 
 // Tries candidate networks in the given order until one outcome makes further tries pointless.
 // Never fails.
