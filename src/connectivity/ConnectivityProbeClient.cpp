@@ -22,6 +22,9 @@ bool inRange(int status, int low, int count)
     return quint64(qint64(status) - low) < quint64(count);
 }
 
+// A URL's absolute text as log lines and portal states print it.
+QString absoluteText(const QUrl& url) { return url.toString(QUrl::FullyEncoded); }
+
 std::optional<QString> decodedUtf8(const QByteArray& body)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -69,7 +72,7 @@ QCoro::Task<PortalState> ConnectivityProbeClient::probe() const
     HTTPRequest request;
     request.url = probeURL;
     request.timeout = requestTimeout;
-    probeLog().debug("Connectivity probe started: %{public}s", probeURL.toString());
+    probeLog().debug("Connectivity probe started: %{public}s", absoluteText(probeURL));
 
     const URLSessionResult result = co_await session->data(request);
     if (!result.isSuccess()) {
@@ -83,15 +86,15 @@ QCoro::Task<PortalState> ConnectivityProbeClient::probe() const
     const HTTPResponse& response = *result.response;
     const int status = response.statusCode;
     probeLog().debug("Connectivity probe response: status=%{public}ld, finalURL=%{public}s", status,
-                     response.url ? response.url->toString() : u"none"_s);
+                     response.url ? absoluteText(*response.url) : u"none"_s);
 
     if (response.url && response.url->host() != probeURL.host()) {
-        probeLog().log("Connectivity probe redirected to portal-like URL: %{public}s", response.url->toString());
+        probeLog().log("Connectivity probe redirected to portal-like URL: %{public}s", absoluteText(*response.url));
         co_return PortalState::suspected(*response.url);
     }
     if (inRange(status, 300, 100)) {
         if (const std::optional<QUrl> target = redirectTarget(response, probeURL)) {
-            probeLog().log("Connectivity probe has redirect location: %{public}s", target->toString());
+            probeLog().log("Connectivity probe has redirect location: %{public}s", absoluteText(*target));
             co_return PortalState::suspected(*target);
         }
     }

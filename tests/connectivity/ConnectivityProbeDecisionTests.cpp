@@ -59,9 +59,9 @@ TEST(ConnectivityProbeDecision, TransportErrorAndNonHttpAnswerAreUnavailable)
     EXPECT_EQ(probe(URLSessionResult::failure(u"no route"_s)), PortalState::unavailable());
     EXPECT_EQ(probe(URLSessionResult{std::nullopt, "Success", std::nullopt}), PortalState::unavailable());
     EXPECT_EQ(logs.messages(u"PortalProbe"_s),
-              (QStringList{u"Connectivity probe started: "_s + probeURL.toString(),
+              (QStringList{u"Connectivity probe started: "_s + probeURL.toString(QUrl::FullyEncoded),
                            u"Connectivity probe failed: no route"_s,
-                           u"Connectivity probe started: "_s + probeURL.toString(),
+                           u"Connectivity probe started: "_s + probeURL.toString(QUrl::FullyEncoded),
                            u"Connectivity probe unavailable: non-HTTP response"_s}));
 }
 

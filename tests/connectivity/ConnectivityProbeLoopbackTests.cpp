@@ -59,7 +59,7 @@ TEST_F(ProbeAgainstLoopback, RedirectIsNeverFollowedAndItsBarePathResolvesOnTheP
     EXPECT_EQ(state, PortalState::suspected(expected));
     EXPECT_TRUE(server.requests("/portal/login").isEmpty());
     EXPECT_TRUE(logs.contains(u"PortalProbe"_s,
-                              u"Connectivity probe has redirect location: "_s + expected.toString()));
+                              u"Connectivity probe has redirect location: "_s + expected.toString(QUrl::FullyEncoded)));
 }
 
 TEST_F(ProbeAgainstLoopback, RedirectWithoutUsableLocationIsSuspectedAtTheResponseURL)
@@ -99,7 +99,7 @@ TEST_F(ProbeAgainstLoopback, AnswerFromAnotherHostIsSuspectedWhateverItsStatus)
     EXPECT_EQ(state, PortalState::suspected(elsewhere));
     EXPECT_EQ(server.requests("/welcome").size(), 1);
     EXPECT_TRUE(logs.contains(u"PortalProbe"_s,
-                              u"Connectivity probe redirected to portal-like URL: "_s + elsewhere.toString()));
+                              u"Connectivity probe redirected to portal-like URL: "_s + elsewhere.toString(QUrl::FullyEncoded)));
 }
 
 TEST_F(ProbeAgainstLoopback, ProbesNeverShareAConnection)
