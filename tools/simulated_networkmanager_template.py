@@ -14,6 +14,7 @@ Mock methods (interface org.freedesktop.DBus.Mock on /org/freedesktop/NetworkMan
                           flags, wpa_flags, rsn_flags) -> path
   SetScanBehaviour(dev, error_text, delay_ms)     delay_ms < 0: the scan never completes
   SetActivationBehaviour(mode, text, reason)     mode: "activate" | "error" | "deactivate" | "hang"
+  SetPermissions(a{ss})                           GetPermissions' answer (all "yes" at start); emits CheckPermissions
   JoinAccessPoint(dev, ap)                        as if the user had joined it before we started
   Disconnect(dev)
 '''
@@ -132,6 +133,12 @@ def load(mock, parameters):
     manager.activation_mode = 'activate'
     manager.activation_text = ''
     manager.activation_reason = 0
+    manager.permissions = dbus.Dictionary({
+        'org.freedesktop.NetworkManager.wifi.scan': 'yes',
+        'org.freedesktop.NetworkManager.network-control': 'yes',
+        'org.freedesktop.NetworkManager.enable-disable-wifi': 'yes',
+    }, signature='ss')
+    manager.AddMethod(MANAGER_IFACE, 'GetPermissions', '', 'a{ss}', lambda self: self.permissions)
     manager.AddMethod(MANAGER_IFACE, 'AddAndActivateConnection', 'a{sa{sv}}oo', 'oo',
                       lambda self, settings, dev, ap: _add_and_activate(self, settings, dev, ap))
     manager.AddMethod(MANAGER_IFACE, 'ActivateConnection', 'ooo', 'o',
@@ -177,6 +184,13 @@ def SetActivationBehaviour(_self, mode, text, reason):
     manager.activation_mode = str(mode)
     manager.activation_text = str(text)
     manager.activation_reason = int(reason)
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='a{ss}', out_signature='')
+def SetPermissions(_self, permissions):
+    manager = dbusmock.get_object(MANAGER_OBJ)
+    manager.permissions = dbus.Dictionary(permissions, signature='ss')
+    manager.EmitSignal(MANAGER_IFACE, 'CheckPermissions', '', [])
 
 
 @dbus.service.method(MOCK_IFACE, in_signature='ss', out_signature='s')

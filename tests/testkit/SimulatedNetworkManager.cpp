@@ -98,6 +98,17 @@ void SimulatedNetworkManager::setActivationBehaviour(const QString& mode, const 
     callMock(managerPath(), QStringLiteral("SetActivationBehaviour"), {mode, text, reason});
 }
 
+void SimulatedNetworkManager::setPermissions(const QMap<QString, QString>& permissions)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.NetworkManager"), managerPath(),
+                                                       mockInterface, QStringLiteral("SetPermissions"));
+    QDBusArgument argument;
+    argument << permissions;
+    call << QVariant::fromValue(argument);
+    const QDBusMessage reply = connection().call(call, QDBus::Block, 10000);
+    EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+}
+
 void SimulatedNetworkManager::setProperty(const QString& path, const QString& interface, const QString& name,
                                           const QVariant& value)
 {

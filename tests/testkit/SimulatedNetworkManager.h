@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDBusConnection>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QVariantList>
 
@@ -59,6 +60,8 @@ public:
     void setScanBehaviour(const QString& device, const QString& errorText, int delayMs);
     // mode: "activate", "error" (D-Bus error with text), "deactivate" (ends with device reason), "hang".
     void setActivationBehaviour(const QString& mode, const QString& text = {}, quint32 reason = 0);
+    // GetPermissions' answer; the mock also emits CheckPermissions.
+    void setPermissions(const QMap<QString, QString>& permissions);
     void setProperty(const QString& path, const QString& interface, const QString& name, const QVariant& value);
     // Argument lists of every call of a method on one object, oldest first.
     QList<QVariantList> methodCalls(const QString& path, const QString& method);
