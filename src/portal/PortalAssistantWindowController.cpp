@@ -1,0 +1,257 @@
+#include "portal/PortalAssistantWindowController.h"
+
+#include "connectivity/CaptivePortalHandling.h"
+#include "portal/PortalAssistantWindowing.h"
+#include "portal/PortalAutofillProfile.h"
+#include "services/AppAnalyticsEvent.h"
+#include "services/AppAnalyticsReporting.h"
+#include "services/PortalAnalytics.h"
+#include "state/PortalAssistantHost.h"
+#include "support/Clock.h"
+#include "wifi/PortalState.h"
+#include "wifi/RetrySleeping.h"
+
+#include <algorithm>
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr quint64 handoffTimeoutNanoseconds = 12'000'000'000ULL;
+constexpr std::array<double, 3> verificationWaits{1.0, 2.5, 4.0};
+
+const QString stage = u"hidden"_s;
+
+QString autofillOutcome(const PortalAutofillEvent& event)
+{
+    if (event.submitted)
+        return u"submitted"_s;
+    if (event.blocked)
+        return u"blocked"_s;
+    if (event.filledFields > 0 || event.checkedBoxes > 0)
+        return u"filled"_s;
+    return u"no_match"_s;
+}
+
+} // namespace
+
+PortalAssistantWindowController::PortalAssistantWindowController(Dependencies dependencies, QObject* parent)
+    : QObject(parent), m_dependencies(std::move(dependencies)), m_logger(u"PortalAssistant"_s)
+{
+    if (!m_dependencies.clock)
+        m_dependencies.clock = &Clock::system();
+}
+
+PortalAssistantWindowController::~PortalAssistantWindowController()
+{
+    cancelAutomationTasks();
+    if (m_window)
+        m_window->disconnect(this);
+}
+
+void PortalAssistantWindowController::show(QUrl portalURL, PortalAssistantHost* host)
+{
+    cancelAutomationTasks();
+    const bool hasProfile = host && host->portalAutofillProfile().canFillIdentityFields();
+    m_logger.log("Portal Assistant show requested: url=%{private}s, autofill=true, autoSubmit=true, "
+                 "hasProfile=%{bool,public}d",
+                 portalURL.toString(), hasProfile);
+    if (!m_window || m_currentURL != portalURL)
+        configureWindow(portalURL, host, false);
+    revealWindow(u"explicit request"_s);
+}
+
+void PortalAssistantWindowController::attemptHidden(QUrl portalURL, PortalAssistantHost* host)
+{
+    cancelAutomationTasks();
+    m_lastAutofillAnalyticsSignature.reset();
+    track(host, AppAnalyticsEventName::portalAutomationStarted, {{u"stage"_s, stage}});
+    m_logger.log("Portal Assistant hidden attempt started: url=%{private}s", portalURL.toString());
+    configureWindow(portalURL, host, true);
+    m_isHiddenAttempt = true;
+    m_isVerifyingSubmission = false;
+    if (m_window)
+        m_window->orderOut();
+
+    CancellationToken token;
+    m_handoffTask = token;
+    runHandoffTimeout(token, QPointer(host));
+}
+
+void PortalAssistantWindowController::configureWindow(const QUrl& url, PortalAssistantHost* host, bool observing)
+{
+    const QPointer<PortalAssistantHost> weakHost(host);
+    const QPointer<PortalAssistantWindowController> self(this);
+
+    PortalAssistantViewInputs inputs;
+    inputs.url = url;
+    inputs.initialProfile = host ? host->portalAutofillProfile().generatedIfNeeded() : PortalAutofillProfile();
+    inputs.onSave = [self, weakHost](const PortalAutofillProfile& profile) {
+        if (!self || !weakHost)
+            return;
+        weakHost->savePortalAutofillProfile(profile);
+        self->track(weakHost, AppAnalyticsEventName::uiAction,
+                    {{u"action"_s, u"fill_again"_s}, {u"surface"_s, u"portal_assistant"_s}});
+    };
+    inputs.onOpenInBrowser = [self, weakHost] {
+        if (self)
+            self->track(weakHost, AppAnalyticsEventName::uiAction,
+                        {{u"action"_s, u"open_in_browser"_s}, {u"surface"_s, u"portal_assistant"_s}});
+    };
+    inputs.onEvent = [self, weakHost, observing](const PortalAutofillEvent& event) {
+        if (observing && self && weakHost)
+            self->handleAutomationEvent(event, weakHost);
+    };
+    m_currentURL = url;
+
+    if (m_window) {
+        m_window->setContent(std::move(inputs));
+        m_logger.log("Portal Assistant window reused");
+        return;
+    }
+    if (!m_dependencies.makeWindow)
+        return;
+    m_window = m_dependencies.makeWindow();
+    if (!m_window)
+        return;
+    connect(m_window.get(), &PortalAssistantWindowing::willClose, this, &PortalAssistantWindowController::windowWillClose);
+    m_window->setContent(std::move(inputs));
+    m_logger.log("Portal Assistant window created");
+}
+
+void PortalAssistantWindowController::revealWindow(const QString& reason)
+{
+    if (!m_window)
+        return;
+    cancelAutomationTasks();
+    m_isHiddenAttempt = false;
+    m_isVerifyingSubmission = false;
+    m_logger.log("Portal Assistant revealing window: reason=%{private}s", reason);
+    m_window->bringToFront();
+    m_logger.log("Portal Assistant window brought to front");
+}
+
+void PortalAssistantWindowController::handOff(const QString& reason, const QString& category, PortalAssistantHost* host)
+{
+    track(host, AppAnalyticsEventName::portalManualHandoff, {{u"reason_category"_s, category}, {u"stage"_s, stage}});
+    revealWindow(reason);
+}
+
+void PortalAssistantWindowController::cancelAutomationTasks()
+{
+    for (std::optional<CancellationToken>* task : {&m_handoffTask, &m_verificationTask}) {
+        if (*task)
+            (*task)->cancel();
+        task->reset();
+    }
+}
+
+void PortalAssistantWindowController::handleAutomationEvent(const PortalAutofillEvent& event, PortalAssistantHost* host)
+{
+    if (!m_isHiddenAttempt)
+        return;
+    QStringList sorted = event.fieldCategories;
+    std::sort(sorted.begin(), sorted.end());
+    const QString fieldList = sorted.join(u',');
+    const QString category = PortalAnalytics::blockerCategory(event.reason);
+    const QString signature = QStringList{analyticsBool(event.blocked), analyticsBool(event.submitted),
+                                          QString::number(event.filledFields), QString::number(event.checkedBoxes),
+                                          fieldList, category}
+                                  .join(u'|');
+    if (signature != m_lastAutofillAnalyticsSignature) {
+        m_lastAutofillAnalyticsSignature = signature;
+        track(host, AppAnalyticsEventName::portalAutofillResult,
+              {{u"stage"_s, stage},
+               {u"outcome"_s, autofillOutcome(event)},
+               {u"blocker_category"_s, category},
+               {u"field_categories"_s, fieldList.isEmpty() ? u"none"_s : fieldList},
+               {u"filled_fields"_s, QString::number(event.filledFields)},
+               {u"checked_boxes"_s, QString::number(event.checkedBoxes)}});
+    }
+
+    if (event.submitted) {
+        m_isVerifyingSubmission = true;
+        verifyConnectivity(host);
+    } else if (!m_isVerifyingSubmission) {
+        if (event.blocked)
+            handOff(event.reason.value_or(u"portal needs user action"_s), category, host);
+    } else {
+        m_logger.debug("Portal Assistant deferring page result while connectivity verification is pending");
+    }
+}
+
+void PortalAssistantWindowController::verifyConnectivity(PortalAssistantHost* host)
+{
+    if (m_verificationTask)
+        return;
+    CancellationToken token;
+    m_verificationTask = token;
+    runVerification(token, QPointer(host));
+}
+
+QCoro::Task<> PortalAssistantWindowController::runHandoffTimeout(CancellationToken token, QPointer<PortalAssistantHost> host)
+{
+    const QPointer<PortalAssistantWindowController> self(this);
+    const std::shared_ptr<RetrySleeping> sleeper = m_dependencies.sleeper;
+    co_await sleeper->sleep(handoffTimeoutNanoseconds);
+    if (token.isCancelled() || !self)
+        co_return;
+    self->handOff(u"automatic attempt timed out"_s, u"timeout"_s, host);
+}
+
+QCoro::Task<> PortalAssistantWindowController::runVerification(CancellationToken token, QPointer<PortalAssistantHost> host)
+{
+    const QPointer<PortalAssistantWindowController> self(this);
+    const std::shared_ptr<RetrySleeping> sleeper = m_dependencies.sleeper;
+    const auto makeDetector = m_dependencies.makeDetector;
+    for (const double seconds : verificationWaits) {
+        co_await sleeper->sleep(quint64(seconds * 1e9));
+        if (token.isCancelled() || !self)
+            co_return;
+        const std::unique_ptr<CaptivePortalHandling> detector = makeDetector ? makeDetector() : nullptr;
+        const PortalState state = detector ? co_await detector->detectPortal() : PortalState::unavailable();
+        // The user or a new attempt may have taken over while the probe ran.
+        if (token.isCancelled() || !self)
+            co_return;
+        if (state.kind() == PortalState::Kind::online) {
+            self->m_logger.log("Portal Assistant hidden attempt verified Internet");
+            if (self->m_handoffTask)
+                self->m_handoffTask->cancel();
+            self->m_handoffTask.reset();
+            self->m_isHiddenAttempt = false;
+            self->m_isVerifyingSubmission = false;
+            if (self->m_window)
+                self->m_window->close();
+            if (host) {
+                self->track(host, AppAnalyticsEventName::portalVerificationResult,
+                            {{u"outcome"_s, u"online"_s}, {u"stage"_s, stage}});
+                host->checkAndConnectPublicWiFi();
+            }
+            co_return;
+        }
+    }
+    if (host)
+        self->track(host, AppAnalyticsEventName::portalVerificationResult,
+                    {{u"outcome"_s, u"still_captive"_s}, {u"stage"_s, stage}});
+    self->handOff(u"Internet is still captive after automatic submission"_s, u"still_captive"_s, host);
+}
+
+void PortalAssistantWindowController::windowWillClose()
+{
+    m_logger.log("Portal Assistant window closed");
+    cancelAutomationTasks();
+    if (m_window) {
+        m_window->disconnect(this);
+        // The window is still inside its own close handling; let it finish before it goes.
+        m_window.release()->deleteLater();
+    }
+    m_currentURL.reset();
+}
+
+void PortalAssistantWindowController::track(PortalAssistantHost* host, AppAnalyticsEventName name,
+                                            QMap<QString, QString> parameters) const
+{
+    if (host)
+        host->analytics().track(AppAnalyticsEvent::make(name, std::move(parameters), *m_dependencies.clock));
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "portal/PortalAutofillEvent.h"
+#include "portal/PortalAutofillProfile.h"
+
+#include <QObject>
+#include <QUrl>
+#include <functional>
+
+// The inputs of the window's content: the portal, the details to start from and three hooks.
+struct PortalAssistantViewInputs {
+    QUrl url;
+    PortalAutofillProfile initialProfile;
+    std::function<void(const PortalAutofillProfile&)> onSave;
+    std::function<void()> onOpenInBrowser;
+    std::function<void(const PortalAutofillEvent&)> onEvent;
+};
+
+// The assistant window as its controller drives it; the web layer supplies the real one.
+class PortalAssistantWindowing : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // Replaces the content with a fresh view (and a fresh page load) for the inputs.
+    virtual void setContent(PortalAssistantViewInputs inputs) = 0;
+    // Keeps the window, its page and its scripts alive but off screen.
+    virtual void orderOut() = 0;
+    // Shows the window (restoring it when minimised), raises and activates it.
+    virtual void bringToFront() = 0;
+    // Closes the window; willClose follows.
+    virtual void close() = 0;
+
+Q_SIGNALS:
+    // The window is closing, by the user or by close().
+    void willClose();
+};

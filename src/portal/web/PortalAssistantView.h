@@ -1,0 +1,39 @@
+#pragma once
+
+#include "portal/PortalAssistantWindowing.h"
+#include "portal/PortalWebView.h"
+
+#include <QWidget>
+#include <memory>
+
+class PortalBrowserPane;
+class QLabel;
+class QLineEdit;
+class RetrySleeping;
+
+// The window's content: header with the portal address and "Open in Browser", the sidebar with the
+// editable details and the status of the last pass, and the browser pane.
+class PortalAssistantView final : public QWidget {
+    Q_OBJECT
+public:
+    PortalAssistantView(PortalAssistantViewInputs inputs, std::shared_ptr<RetrySleeping> sleeper, QWidget* parent = nullptr);
+
+    PortalBrowserPane* browserPane() const { return m_pane; }
+
+private:
+    void profileEdited();
+    void fillAgain();
+    void openInBrowser();
+    void eventArrived(const PortalAutofillEvent& event);
+    PortalWebView webView() const;
+    void refreshStatus();
+
+    PortalAssistantViewInputs m_inputs;
+    PortalAutofillProfile m_profile;
+    PortalAutofillEvent m_event = PortalAutofillEvent::idle();
+    QLineEdit* m_fullName = nullptr;
+    QLineEdit* m_birthYear = nullptr;
+    QLabel* m_statusTitle = nullptr;
+    QLabel* m_statusDetail = nullptr;
+    PortalBrowserPane* m_pane = nullptr;
+};
