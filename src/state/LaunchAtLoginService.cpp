@@ -87,7 +87,7 @@ LaunchAtLoginService::LaunchAtLoginService(QString autostartDirectory, QString e
 QString LaunchAtLoginService::defaultAutostartDirectory()
 {
     const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // The base directory specification ignores relative values.
+    // XDG base directory rules ignore relative values.
     if (!configHome.isEmpty() && QDir::isAbsolutePath(configHome))
         return QDir(configHome).filePath(QStringLiteral("autostart"));
     return QDir::home().filePath(QStringLiteral(".config/autostart"));
