@@ -1,0 +1,48 @@
+#include "ui/ConnectedWiFiPresentation.h"
+#include "ui/DiagnosticStatus.h"
+#include "ui/OnboardingPresentation.h"
+#include "ui/UiSymbols.h"
+#include "ui/WorkReadyStats.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+TEST(UiSymbolsTest, EverySymbolInTheTableAndTheFallbackShipsAnIcon)
+{
+    for (const auto& symbol : UiSymbols::knownSymbols()) {
+        EXPECT_TRUE(QFile::exists(UiSymbols::iconPath(symbol))) << symbol.toStdString();
+        EXPECT_NE(UiSymbols::iconPath(symbol), UiSymbols::iconPath(u"no.such.symbol"_s)) << symbol.toStdString();
+    }
+    EXPECT_TRUE(QFile::exists(UiSymbols::iconPath(u"no.such.symbol"_s)));
+    EXPECT_TRUE(QFile::exists(UiSymbols::appIconPath));
+}
+
+TEST(UiSymbolsTest, SymbolsThePresentationsUseAreInTheTable)
+{
+    const QStringList known = UiSymbols::knownSymbols();
+    QStringList used;
+    for (auto state : {ConnectionState::connected(u"A"_s), ConnectionState::captive(u"A"_s),
+                       ConnectionState::failed(u"x"_s), ConnectionState::ready(), ConnectionState::scanning(),
+                       ConnectionState::offline()}) {
+        WiFiSnapshot snapshot;
+        snapshot.connectionState = state;
+        const auto card = ConnectedWiFiPresentation::make(snapshot, std::nullopt, LocationAuthorizationStatus::allowed);
+        used << card.systemImage << card.headerSystemImage;
+    }
+    for (auto portal : {PortalState::detected(QUrl(u"http://p.test/"_s)), PortalState::suspected(std::nullopt),
+                        PortalState::unknown(), PortalState::online(), PortalState::unavailable()})
+        used << DiagnosticStatus::captivePortal(portal, QLocale(QLocale::English)).systemImage;
+    for (auto level : {WorkReadinessLevel::good, WorkReadinessLevel::okay, WorkReadinessLevel::poor,
+                       WorkReadinessLevel::blocked, WorkReadinessLevel::checking})
+        used << WorkReadyStats::levelSymbol(level);
+    for (bool gate : {true, false}) {
+        const auto row = OnboardingPresentation::make(LocationAuthorizationStatus::denied, gate);
+        used << row.rowSystemImage << row.buttonSystemImage;
+    }
+    used << DiagnosticStatus::portalHelper(QLocale(QLocale::English)).systemImage;
+
+    for (const auto& symbol : used)
+        EXPECT_TRUE(known.contains(symbol)) << symbol.toStdString();
+}
