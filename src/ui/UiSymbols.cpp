@@ -32,6 +32,9 @@ const QHash<QString, QString>& table()
         {u"dot.radiowaves.left.and.right"_s, u"radiowaves"_s},
         {u"chart.bar.xaxis"_s, u"chart-bars"_s},
         {u"location.fill"_s, u"location"_s},
+        {u"location.circle.fill"_s, u"location"_s},
+        {u"gear.circle.fill"_s, u"gear"_s},
+        {u"antenna.radiowaves.left.and.right.circle.fill"_s, u"radiowaves"_s},
         {u"cup.and.saucer.fill"_s, u"coffee-cup"_s},
     };
     return icons;

@@ -1,6 +1,7 @@
 #include "ui/ConnectedWiFiPresentation.h"
 #include "ui/DiagnosticStatus.h"
 #include "ui/OnboardingPresentation.h"
+#include "ui/SettingsNotices.h"
 #include "ui/UiSymbols.h"
 #include "ui/WorkReadyStats.h"
 
@@ -40,6 +41,17 @@ TEST(UiSymbolsTest, SymbolsThePresentationsUseAreInTheTable)
     for (bool gate : {true, false}) {
         const auto row = OnboardingPresentation::make(LocationAuthorizationStatus::denied, gate);
         used << row.rowSystemImage << row.buttonSystemImage;
+    }
+    for (auto location : {LocationAuthorizationStatus::denied, LocationAuthorizationStatus::allowed}) {
+        for (bool connecting : {true, false}) {
+            for (auto login : {LaunchAtLoginStatus::requiresApproval, LaunchAtLoginStatus::enabled}) {
+                for (auto kind : {ConnectionState::Kind::scanning, ConnectionState::Kind::ready}) {
+                    const auto notice = SettingsNotices::settings(location, login, connecting, kind, u"x"_s,
+                                                                  QLocale(QLocale::English));
+                    used << notice->systemImage;
+                }
+            }
+        }
     }
     used << DiagnosticStatus::portalHelper(QLocale(QLocale::English)).systemImage;
 

@@ -1,0 +1,46 @@
+#include "portal/PortalAutofillProfile.h"
+#include "ui/SettingsNotices.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QLocale english(QLocale::English);
+}
+
+TEST(SettingsNoticesTest, FirstApplicableNoticeWins)
+{
+    using Kind = ConnectionState::Kind;
+    // Location outranks a login item that waits for approval.
+    EXPECT_EQ(SettingsNotices::settings(LocationAuthorizationStatus::denied, LaunchAtLoginStatus::requiresApproval, true,
+                                        Kind::scanning, u"x"_s, english)
+                  ->title,
+              u"Setup needs Location"_s);
+    EXPECT_EQ(SettingsNotices::settings(LocationAuthorizationStatus::allowed, LaunchAtLoginStatus::requiresApproval,
+                                        true, Kind::scanning, std::nullopt, english)
+                  ->title,
+              u"Login item needs approval"_s);
+    const auto joining = SettingsNotices::settings(LocationAuthorizationStatus::allowed, LaunchAtLoginStatus::enabled,
+                                                   true, Kind::scanning, std::nullopt, english);
+    EXPECT_TRUE(joining->isLoading);
+    EXPECT_EQ(joining->title, u"Joining cafe Wi-Fi"_s);
+
+    // The update issue only shows when nothing above applies.
+    EXPECT_EQ(SettingsNotices::settings(LocationAuthorizationStatus::unknown, LaunchAtLoginStatus::enabled, false,
+                                        Kind::scanning, u"Feed unreachable"_s, english)
+                  ->title,
+              u"Reading nearby Wi-Fi"_s);
+    const auto update = SettingsNotices::settings(LocationAuthorizationStatus::unknown, LaunchAtLoginStatus::enabled,
+                                                  false, Kind::ready, u"Feed unreachable"_s, english);
+    EXPECT_EQ(update->detail, u"Feed unreachable"_s);
+    EXPECT_EQ(update->tone, StateNotice::Tone::danger);
+    EXPECT_FALSE(SettingsNotices::settings(LocationAuthorizationStatus::allowed, LaunchAtLoginStatus::enabled, false,
+                                           Kind::connected, std::nullopt, english));
+}
+
+TEST(SettingsNoticesTest, FormValuesNoticeFollowsWhetherTheProfileCanAutoSubmit)
+{
+    EXPECT_TRUE(SettingsNotices::formValues(PortalAutofillProfile::empty(), english));
+    EXPECT_FALSE(SettingsNotices::formValues(PortalAutofillProfile::generatedDefault(), english));
+}
