@@ -1,0 +1,22 @@
+#include "ui/AppLifecycleController.h"
+
+#include "ui/StatusNetworks.h"
+
+AppLifecycleController& AppLifecycleController::shared()
+{
+    static AppLifecycleController controller;
+    return controller;
+}
+
+AppLifecycleController::TerminationReply AppLifecycleController::shouldTerminate()
+{
+    const bool allowed = menuQuitRequested || softwareUpdateRelaunchRequested;
+    menuQuitRequested = false;
+    softwareUpdateRelaunchRequested = false;
+    return allowed ? TerminationReply::terminateNow : TerminationReply::cancelAndCloseWindows;
+}
+
+InitialWindow initialWindow(LocationAuthorizationStatus status)
+{
+    return StatusNetworks::isLocationNeeded(status) ? InitialWindow::onboarding : InitialWindow::main;
+}
