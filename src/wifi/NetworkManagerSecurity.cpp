@@ -10,7 +10,8 @@ QList<WiFiSecurityCode> NetworkManagerSecurity::supportedCodes(const NetworkMana
     const quint32 wpa = point.wpaFlags & keyManagement;
     const quint32 rsn = point.rsnFlags & keyManagement;
     QList<WiFiSecurityCode> codes;
-    if (!privacy && wpa == 0 && rsn == 0)
+    const bool noWpaAtAll = point.wpaFlags == 0 && point.rsnFlags == 0;
+    if (!privacy && noWpaAtAll)
         return {WiFiSecurityCode::none};
     if (rsn & keyManagementEAPSuiteB192)
         codes.append(WiFiSecurityCode::wpa3Enterprise);
@@ -24,7 +25,7 @@ QList<WiFiSecurityCode> NetworkManagerSecurity::supportedCodes(const NetworkMana
         codes.append(WiFiSecurityCode::wpa2Personal);
     if (wpa & keyManagementPSK)
         codes.append(WiFiSecurityCode::wpaPersonal);
-    if (privacy && wpa == 0 && rsn == 0)
+    if (privacy && noWpaAtAll)
         codes.append(WiFiSecurityCode::dynamicWEP);
     if ((rsn | wpa) & keyManagementOWE)
         codes.append(WiFiSecurityCode::owe);

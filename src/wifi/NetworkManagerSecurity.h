@@ -6,10 +6,10 @@
 #include <QList>
 
 // How an access point's NetworkManager flags map onto those codes:
-// - no privacy bit and no key management in WPA or RSN flags → None (open);
+// - no privacy bit and no WPA or RSN flags at all → none (open);
 // - 802.1X key management → WPAEnterprise (WPA flags) / WPA2Enterprise (RSN); EAP Suite-B-192 → WPA3Enterprise;
 // - PSK → WPAPersonal (WPA) / WPA2Personal (RSN); SAE → WPA3Personal;
-// - privacy without any WPA/RSN key management is WEP-style. NetworkManager cannot tell static from
+// - privacy without any WPA or RSN flags is WEP-style. NetworkManager cannot tell static from
 //   dynamic WEP, so it counts as DynamicWEP, a personal code: such a network is never joined;
 // - OWE → OWE, which the rules do not ask about (unknown); anything else supports no listed code.
 namespace NetworkManagerSecurity {

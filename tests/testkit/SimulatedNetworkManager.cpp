@@ -2,6 +2,7 @@
 
 #include <QDBusArgument>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusVariant>
 #include <gtest/gtest.h>
 
@@ -102,9 +103,8 @@ void SimulatedNetworkManager::setPermissions(const QMap<QString, QString>& permi
 {
     QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.NetworkManager"), managerPath(),
                                                        mockInterface, QStringLiteral("SetPermissions"));
-    QDBusArgument argument;
-    argument << permissions;
-    call << QVariant::fromValue(argument);
+    qDBusRegisterMetaType<QMap<QString, QString>>();
+    call << QVariant::fromValue(permissions);
     const QDBusMessage reply = connection().call(call, QDBus::Block, 10000);
     EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
 }
