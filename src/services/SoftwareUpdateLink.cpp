@@ -1,0 +1,8 @@
+#include "services/SoftwareUpdateLink.h"
+
+#include "services/ProductServiceURL.h"
+
+QUrl SoftwareUpdateLink::fallbackFeed()
+{
+    return ProductServiceURL::endpoint(feedPath());
+}
