@@ -210,7 +210,11 @@ QCoro::Task<> PortalAssistantWindowController::runVerification(CancellationToken
         if (token.isCancelled() || !self)
             co_return;
         const std::unique_ptr<CaptivePortalHandling> detector = makeDetector ? makeDetector() : nullptr;
-        const PortalState state = detector ? co_await detector->detectPortal() : PortalState::unavailable();
+        // A plain if rather than ?: around co_await: GCC 12 miscompiles the conditional form and
+        // destroys the awaited result twice.
+        PortalState state = PortalState::unavailable();
+        if (detector)
+            state = co_await detector->detectPortal();
         // The user or a new attempt may have taken over while the probe ran.
         if (token.isCancelled() || !self)
             co_return;
