@@ -27,11 +27,15 @@ public:
     template <typename Job> QCoro::Task<std::invoke_result_t<Job>> run(Job job)
     {
         using Result = std::invoke_result_t<Job>;
+        // The awaitable is a named local, never a temporary inside the co_await expression: GCC 12
+        // destroys such temporaries twice, which released the job's captures while still in use.
         if constexpr (std::is_void_v<Result>) {
-            co_await Submission(this, std::function<void()>(std::move(job)));
+            Submission submission(this, std::function<void()>(std::move(job)));
+            co_await submission;
         } else {
             auto result = std::make_shared<std::optional<Result>>();
-            co_await Submission(this, [result, job = std::move(job)]() mutable { result->emplace(job()); });
+            Submission submission(this, [result, job = std::move(job)]() mutable { result->emplace(job()); });
+            co_await submission;
             co_return std::move(**result);
         }
     }

@@ -73,5 +73,13 @@ struct NetworkManagerFailure {
 
     static NetworkManagerFailure callFailed(QString message) { return {Kind::CallFailed, std::move(message)}; }
     static NetworkManagerFailure timedOut(QString message) { return {Kind::TimedOut, std::move(message)}; }
+    // NetworkManager's refusal of a scan request that comes moments after another scan, or while one
+    // runs: the access-point list is as fresh as it gets, so this is no failure for a reader.
+    bool meansRecentScanResults() const
+    {
+        return kind == Kind::CallFailed
+            && (message.contains(QLatin1String("immediately following previous scan"))
+                || message.contains(QLatin1String("while already scanning")));
+    }
     bool operator==(const NetworkManagerFailure&) const = default;
 };

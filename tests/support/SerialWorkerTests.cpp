@@ -49,3 +49,22 @@ TEST(SerialWorkerTests, JobsRunOneAtATimeInSubmissionOrder)
     EXPECT_EQ(order, (QList<int>{1, 2, 3}));
     EXPECT_EQ(overlaps.load(), 0);
 }
+
+TEST(SerialWorkerTests, JobCapturesAreReleasedExactlyOnceAndValuesArriveWhole)
+{
+    struct Reading {
+        QList<int> list;
+        std::optional<QString> name;
+        std::optional<int> number;
+    };
+    SerialWorker worker(QStringLiteral("serial"));
+    auto held = std::make_shared<int>(7);
+    const Reading reading = await(worker.run([held] { return Reading{{1, 2}, QStringLiteral("Cafe"), *held}; }));
+    EXPECT_EQ(reading.list.size(), 2);
+    EXPECT_EQ(reading.name, QStringLiteral("Cafe"));
+    EXPECT_EQ(reading.number, 7);
+    // A capture destroyed twice would leave the count below one (and the object freed).
+    EXPECT_EQ(held.use_count(), 1);
+    await(worker.run([held] { (void)held; }));
+    EXPECT_EQ(held.use_count(), 1);
+}

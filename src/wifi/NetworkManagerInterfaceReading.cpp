@@ -1,0 +1,69 @@
+#include "wifi/NetworkManagerInterfaceReading.h"
+
+#include "wifi/NetworkManagerSecurity.h"
+#include "wifi/WiFiRadioEstimates.h"
+#include "wifi/WiFiSSIDText.h"
+#include "wifi/WirelessLinkStatistics.h"
+
+using namespace NetworkManagerDBus;
+
+std::optional<NetworkManagerInterfaceReading> NetworkManagerInterfaceReading::read(const NetworkManagerClient& client,
+                                                                                   const QString& linkStatisticsFile)
+{
+    std::optional<NetworkManagerDevice> device = client.defaultWiFiDevice();
+    if (!device)
+        return std::nullopt;
+    NetworkManagerInterfaceReading reading;
+    reading.device = *device;
+    reading.powerOn = client.wirelessEnabled().value_or(false);
+    reading.serviceActive = device->managed && device->state > deviceStateUnavailable;
+    reading.activeAccessPoint = client.activeAccessPoint(*device);
+    if (!reading.activeAccessPoint)
+        return reading;
+
+    const NetworkManagerAccessPoint& point = *reading.activeAccessPoint;
+    if (!point.ssid.isEmpty())
+        reading.ssid = WiFiSSIDText::decode(point.ssid);
+    reading.security = NetworkManagerSecurity::currentCode(point);
+    // The kernel's measured signal and noise win over NetworkManager's coarse strength when present.
+    const std::optional<WirelessLinkStatistics> link = WirelessLinkStatistics::read(device->interfaceName, linkStatisticsFile);
+    reading.rssi = link && link->signalDbm ? *link->signalDbm : WiFiRadioEstimates::rssiFromStrength(point.strength);
+    reading.noise = link && link->noiseDbm ? *link->noiseDbm : WiFiRadioEstimates::estimatedNoiseFloorDbm;
+    reading.transmitRate = device->bitrateKbps / 1000.0;
+    return reading;
+}
+
+WiFiInterfaceDetails NetworkManagerInterfaceReading::details() const
+{
+    WiFiInterfaceDetails details;
+    if (!device.interfaceName.isEmpty())
+        details.interfaceName = device.interfaceName;
+    details.rssi = rssi;
+    details.noise = noise;
+    details.transmitRate = transmitRate;
+    if (activeAccessPoint) {
+        if (!activeAccessPoint->bssid.isEmpty())
+            details.bssid = activeAccessPoint->bssid;
+        if (const std::optional<int> channel = WiFiRadioEstimates::channelForFrequency(activeAccessPoint->frequencyMHz))
+            details.channel = QString::number(*channel);
+        details.phyMode = WiFiRadioEstimates::phyModeFor(activeAccessPoint->frequencyMHz, activeAccessPoint->maxBitrateKbps);
+    }
+    // NetworkManager does not report the regulatory country; it stays absent.
+    return details;
+}
+
+ScannedNetworkRecord NetworkManagerScanRecords::record(const NetworkManagerAccessPoint& point)
+{
+    ScannedNetworkRecord record;
+    if (!point.ssid.isEmpty())
+        record.ssid = WiFiSSIDText::decode(point.ssid);
+    if (!point.bssid.isEmpty())
+        record.bssid = point.bssid;
+    record.rssiValue = WiFiRadioEstimates::rssiFromStrength(point.strength);
+    record.noiseMeasurement = WiFiRadioEstimates::estimatedNoiseFloorDbm;
+    record.channel = WiFiRadioEstimates::channelForFrequency(point.frequencyMHz);
+    if (point.frequencyMHz > 0)
+        record.frequencyMHz = int(point.frequencyMHz);
+    record.supportedSecurity = NetworkManagerSecurity::supportedCodes(point);
+    return record;
+}

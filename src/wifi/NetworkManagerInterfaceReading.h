@@ -1,0 +1,37 @@
+#pragma once
+
+#include "wifi/NetworkManagerClient.h"
+#include "wifi/ScannedNetworkRecord.h"
+#include "wifi/WiFiInterfaceDetails.h"
+#include "wifi/WiFiSecurityCode.h"
+
+#include <QString>
+#include <optional>
+
+// What the default Wi-Fi device says about itself at one moment: the joined network, the radio readings
+// and the power and service flags. Read afresh for every scan and join; nothing is cached.
+struct NetworkManagerInterfaceReading {
+    NetworkManagerDevice device;
+    std::optional<NetworkManagerAccessPoint> activeAccessPoint;
+    std::optional<QString> ssid; // decoded, untrimmed; none when not joined or the name is empty
+    bool powerOn = false;
+    // NetworkManager manages the device and it is past "unavailable" (rfkill, firmware, supplicant).
+    bool serviceActive = false;
+    int rssi = 0; // dBm; 0 when not joined
+    int noise = 0; // dBm; 0 when not joined
+    double transmitRate = 0; // Mbit/s
+    WiFiSecurityCode security = WiFiSecurityCode::unknown;
+
+    // Reads the default Wi-Fi device; none without one. Blocking: call it on a serial worker.
+    // linkStatisticsFile is /proc/net/wireless, replaceable for tests.
+    static std::optional<NetworkManagerInterfaceReading> read(const NetworkManagerClient& client,
+                                                              const QString& linkStatisticsFile = QStringLiteral("/proc/net/wireless"));
+
+    WiFiInterfaceDetails details() const;
+};
+
+namespace NetworkManagerScanRecords {
+// One scanned access point as the scorer reads it. Signal is NetworkManager's strength turned back into
+// dBm, noise the estimated floor: NetworkManager reports neither in dBm for scan results.
+ScannedNetworkRecord record(const NetworkManagerAccessPoint& point);
+} // namespace NetworkManagerScanRecords
