@@ -34,8 +34,10 @@ void SerialWorker::Submission::await_suspend(std::coroutine_handle<> awaiter)
 {
     // A context object on the caller's thread: the worker posts the resumption to it.
     auto* home = new QObject;
-    m_worker->post([work = std::move(m_work), home, awaiter]() {
+    m_worker->post([work = std::move(m_work), home, awaiter]() mutable {
         work();
+        // The job's captures go before the caller resumes, so it never sees them still held.
+        work = nullptr;
         QMetaObject::invokeMethod(
             home,
             [home, awaiter]() {
