@@ -92,6 +92,8 @@ def _join(manager, conn_path, dev_path, ap_path):
     active = stock.AddActiveConnection(manager, [dev_path], conn_path, ap_path, name, dbus.UInt32(state))
     if mode == 'activate':
         _set(dev, WIRELESS_IFACE, 'ActiveAccessPoint', dbus.ObjectPath(ap_path))
+        # A joined link runs at the access point's top rate, as a good radio would.
+        _set(dev, WIRELESS_IFACE, 'Bitrate', dbus.UInt32(dbusmock.get_object(ap_path).Get(AP_IFACE, 'MaxBitrate')))
     else:
         # The stock helper marks the device activated; an unfinished or failed join must not look joined.
         failed_state = 40 if mode == 'hang' else 30

@@ -60,7 +60,7 @@ WorkReadinessAssessment offline()
     return {WorkReadinessLevel::blocked,
             0,
             u"Not work ready"_s,
-            u"The Mac does not have verified internet access yet."_s,
+            u"This computer does not have verified internet access yet."_s,
             u"Try the ranked cafe Wi-Fi list or open the portal if one appears."_s,
             {u"Local Wi-Fi only"_s},
             {u"No verified internet path"_s}};

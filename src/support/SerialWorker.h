@@ -13,6 +13,8 @@
 // A named serial queue: one thread of its own runs submitted jobs one at a time, in submission order.
 // A caller awaits run(job) and resumes on its own thread with the job's value; the caller's thread is
 // never blocked, however long the job takes.
+// Callers pass a job that captures anything with a destructor as a named local (std::move(job)):
+// GCC 12 destroys a lambda written inside a co_await expression twice.
 class SerialWorker {
 public:
     explicit SerialWorker(QString label);

@@ -32,7 +32,10 @@ NetworkManagerWiFiAssociator::NetworkManagerWiFiAssociator(QDBusConnection bus, 
 
 QCoro::Task<WiFiAssociationStatus> NetworkManagerWiFiAssociator::associate(PublicNetworkCandidate candidate)
 {
-    WiFiAssociationStatus result = co_await m_worker.run([this, candidate = std::move(candidate)] { return associateNow(candidate); });
+    // The job is a named local: GCC 12 destroys a lambda written inside a co_await expression twice,
+    // which released the candidate's strings while other copies still used them.
+    auto job = [this, candidate = std::move(candidate)] { return associateNow(candidate); };
+    WiFiAssociationStatus result = co_await m_worker.run(std::move(job));
     co_return result;
 }
 

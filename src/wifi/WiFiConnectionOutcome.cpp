@@ -104,13 +104,13 @@ QString WiFiConnectionOutcome::detail() const
     case Kind::networkUnavailable:
         return QStringLiteral("The network was not found during the connection attempt.");
     case Kind::offlineAfterConnect:
-        return QStringLiteral("The Mac associated to Wi-Fi, but the network path is still offline.");
+        return QStringLiteral("The computer joined the Wi-Fi, but the network path is still offline.");
     case Kind::failed:
         return m_message;
     case Kind::requiresUserApproval:
         return QStringLiteral("BrewBeacon only connects to open cafe or guest Wi-Fi candidates.");
     case Kind::interfaceUnavailable:
-        return QStringLiteral("This Mac does not currently expose a controllable Wi-Fi interface.");
+        return QStringLiteral("This computer does not currently expose a controllable Wi-Fi interface.");
     case Kind::wifiOff:
         return QStringLiteral("Turn Wi-Fi on, then scan again.");
     case Kind::serviceInactive:

@@ -60,8 +60,11 @@ QCoro::Task<WiFiConnectionRouteOutcome> WiFiConnectionRouter::connect(WiFiConnec
             outcome = WiFiConnectionOutcome::requiresPassword(candidate.ssid);
         else if (candidate.security == NetworkSecurity::enterprise)
             outcome = WiFiConnectionOutcome::enterpriseUnsupported(candidate.ssid);
-        else
-            outcome = co_await connector->connect(WiFiConnectionRequest{candidate, request.allowWeakSignal, true});
+        if (!outcome) {
+            // A named request: GCC 12 destroys a braced temporary inside a co_await expression twice.
+            const WiFiConnectionRequest join{candidate, request.allowWeakSignal, true};
+            outcome = co_await connector->connect(join);
+        }
 
         attempts.append(WiFiConnectionAttempt{index, candidate, *outcome});
         log.debug("Connection route outcome: %{public}s", outcome->analyticsValue());

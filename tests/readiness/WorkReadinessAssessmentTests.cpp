@@ -166,7 +166,7 @@ TEST(WorkReadinessAssessment, CheckingAndPortalComeBeforeTheConnectionState)
 
 TEST(WorkReadinessAssessment, FixedVerdictsForFailedReadyAndOffline)
 {
-    const QString message = u"No Wi-Fi interface is available on this Mac."_s;
+    const QString message = u"No Wi-Fi interface is available on this computer."_s;
     EXPECT_EQ(WorkReadinessAssessment::make(snapshot(ConnectionState::failed(message)), plainPath, false),
               (WorkReadinessAssessment{WorkReadinessLevel::blocked, 0, u"Needs attention"_s, message,
                                        u"Fix the reported issue, then run another check."_s, {u"Diagnostics"_s}, {message}}));
@@ -190,7 +190,7 @@ TEST(WorkReadinessAssessment, FixedVerdictsForFailedReadyAndOffline)
 
     EXPECT_EQ(WorkReadinessAssessment::make(snapshot(ConnectionState::offline()), std::nullopt, false),
               (WorkReadinessAssessment{WorkReadinessLevel::blocked, 0, u"Not work ready"_s,
-                                       u"The Mac does not have verified internet access yet."_s,
+                                       u"This computer does not have verified internet access yet."_s,
                                        u"Try the ranked cafe Wi-Fi list or open the portal if one appears."_s,
                                        {u"Local Wi-Fi only"_s}, {u"No verified internet path"_s}}));
 }

@@ -69,10 +69,10 @@ TEST(QualityFormatter, DetailJoinsLabelAndSecurityPhrase)
 
 TEST(ConnectionState, TitlesAnalyticsValuesAndPayloads)
 {
-    const auto failed = ConnectionState::failed(u"No Wi-Fi interface is available on this Mac."_s);
+    const auto failed = ConnectionState::failed(u"No Wi-Fi interface is available on this computer."_s);
     EXPECT_EQ(failed.title(), u"Needs attention"_s);
     EXPECT_EQ(failed.analyticsValue(), u"failed"_s);
-    EXPECT_EQ(failed.message(), u"No Wi-Fi interface is available on this Mac."_s);
+    EXPECT_EQ(failed.message(), u"No Wi-Fi interface is available on this computer."_s);
     EXPECT_EQ(failed.ssid(), std::nullopt);
 
     EXPECT_EQ(ConnectionState::connected(u"Cafe"_s).title(), u"Connected to Cafe"_s);
