@@ -161,18 +161,20 @@ QCoro::Task<> AppState::connectedBranch(bool shouldAutoConnect, QString ssid, Ne
     }
 
     // Each detail from the fresh scan when it has one, else from what was shown for this network.
-    const auto pick = [&](auto member) {
-        using Value = std::remove_cvref_t<decltype(WiFiSnapshot{}.*member)>;
-        if (enriched && (*enriched).*member)
-            return Value((*enriched).*member);
-        return existing ? Value((*existing).*member) : Value();
-    };
     WiFiSnapshot snapshot;
     snapshot.connectionState = state;
     snapshot.portalState = portal;
-    snapshot.currentNetwork = pick(&WiFiSnapshot::currentNetwork);
-    snapshot.bestNetwork = pick(&WiFiSnapshot::bestNetwork);
-    snapshot.interfaceDetails = pick(&WiFiSnapshot::interfaceDetails);
+    if (existing) {
+        snapshot.currentNetwork = existing->currentNetwork;
+        snapshot.bestNetwork = existing->bestNetwork;
+        snapshot.interfaceDetails = existing->interfaceDetails;
+    }
+    if (enriched && enriched->currentNetwork)
+        snapshot.currentNetwork = enriched->currentNetwork;
+    if (enriched && enriched->bestNetwork)
+        snapshot.bestNetwork = enriched->bestNetwork;
+    if (enriched && enriched->interfaceDetails)
+        snapshot.interfaceDetails = enriched->interfaceDetails;
     if (enriched)
         snapshot.candidates = enriched->candidates;
     else if (existing)

@@ -18,7 +18,7 @@ public:
     QCoro::Task<URLSessionResult> data(HTTPRequest request) override
     {
         requests.append(request);
-        co_return m_result;
+        co_return std::as_const(m_result); // a copy: co_return of a non-const lvalue moves from it
     }
     QList<HTTPRequest> requests;
 
