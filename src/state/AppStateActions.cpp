@@ -158,8 +158,12 @@ void AppState::applyConnectionOutcome(const WiFiConnectionOutcome& outcome)
         break;
     }
     setCurrentSnapshot(snapshot);
-    if (portalToAttempt)
+    if (portalToAttempt) {
+        // Remembered like an automatic opening, so the next check of the same portal does not start
+        // a second attempt over the one that is running.
+        m_portalOpenings.shouldOpen(outcome.ssid().value_or(QString()), *portalToAttempt);
         attemptPortalAutomatically(*portalToAttempt);
+    }
 }
 
 void AppState::openDetectedPortalIfNeeded(const WiFiSnapshot& snapshot, bool shouldAutoConnect)
