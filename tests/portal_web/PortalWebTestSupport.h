@@ -10,14 +10,21 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 #include <memory>
 
 class PortalPageRunner {
 public:
+    // The page lives in a window-sized view shown off screen, as in the assistant's window: pages
+    // lay out against a real viewport, so visibility tests see what a visitor would.
     PortalPageRunner()
         : m_page(std::make_unique<QWebEnginePage>(WebEnginePortalBrowser::sharedProfile())),
           m_browser(std::make_unique<WebEnginePortalBrowser>(m_page.get()))
     {
+        m_view.setPage(m_page.get());
+        m_view.resize(980, 700);
+        m_view.setAttribute(Qt::WA_DontShowOnScreen, true);
+        m_view.show();
         QObject::connect(m_browser.get(), &PortalBrowsing::loadFinished, [this] { ++m_loads; });
     }
 
@@ -66,6 +73,7 @@ public:
     }
 
 private:
+    QWebEngineView m_view; // declared first, so it goes after the page it shows
     std::unique_ptr<QWebEnginePage> m_page;
     std::unique_ptr<WebEnginePortalBrowser> m_browser;
     int m_loads = 0;
