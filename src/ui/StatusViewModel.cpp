@@ -1,0 +1,92 @@
+#include "ui/StatusViewModel.h"
+
+#include "readiness/WorkReadinessAssessment.h"
+#include "state/AppState.h"
+#include "ui/ConnectedWiFiPresentation.h"
+#include "ui/NetworkListPlaceholder.h"
+#include "ui/PublicNetworkRankRow.h"
+#include "ui/StatusNetworks.h"
+#include "ui/UiSymbols.h"
+#include "ui/UiText.h"
+#include "ui/WorkReadyStats.h"
+#include "wifi/QualityFormatter.h"
+
+#include <QVariantMap>
+
+using namespace Qt::StringLiterals;
+
+StatusViewModel::StatusViewModel(AppState& state, QLocale locale, QObject* parent)
+    : QObject(parent), m_state(state), m_locale(std::move(locale))
+{
+    for (auto signal : {&AppState::currentSnapshotChanged, &AppState::isConnectingChanged, &AppState::connectingSSIDChanged,
+                        &AppState::currentPathStatusChanged, &AppState::locationAuthorizationStatusChanged,
+                        &AppState::assistantTitleChanged, &AppState::connectivityCheckFinished})
+        QObject::connect(&m_state, signal, this, &StatusViewModel::recompute);
+    recompute();
+}
+
+void StatusViewModel::recompute()
+{
+    const WiFiSnapshot& snapshot = m_state.currentSnapshot();
+    const QList<PublicNetworkCandidate> publicNetworks = StatusNetworks::publicNetworks(snapshot, m_locale);
+    const auto connected = StatusNetworks::connectedPublicNetwork(snapshot, publicNetworks);
+    const bool isReading = StatusNetworks::isReading(snapshot, m_state.isConnecting());
+
+    m_assistantTitle = uiText(m_state.assistantTitle(), m_locale);
+    const auto card = ConnectedWiFiPresentation::make(snapshot, connected, m_state.locationAuthorizationStatus(), m_locale);
+    m_connectionTitle = card.title;
+    m_connectionDetail = card.detail;
+    m_connectionIcon = u"qrc"_s + UiSymbols::iconPath(card.systemImage);
+
+    m_rowNetworks.clear();
+    m_networks.clear();
+    for (const PublicNetworkRankRow& row :
+         PublicNetworkRankRow::rows(publicNetworks, connected, m_state.connectingSSID(), m_state.isConnecting())) {
+        m_rowNetworks.append(row.network);
+        m_networks.append(QVariantMap{
+            {u"rank"_s, row.rank},
+            {u"ssid"_s, row.network.ssid},
+            {u"quality"_s, row.network.quality},
+            {u"qualityLabel"_s, uiText(QualityFormatter::label(row.network.quality), m_locale)},
+            {u"detail"_s, uiText(row.network.detail, m_locale)},
+            {u"isConnected"_s, row.isConnected},
+            {u"isConnecting"_s, row.isConnecting},
+            {u"disabled"_s, row.connectionDisabled},
+        });
+    }
+    m_networkCountBadge = PublicNetworkRankRow::countBadge(publicNetworks.size(), m_locale);
+    const auto placeholder = NetworkListPlaceholder::make(snapshot, isReading, m_state.isConnecting(),
+                                                          StatusNetworks::isLocationNeeded(m_state.locationAuthorizationStatus()),
+                                                          m_locale);
+    m_placeholderLoading = placeholder.isLoading;
+    m_placeholderTitle = placeholder.title;
+    m_placeholderDetail = placeholder.detail;
+
+    m_isChecking = m_state.isCheckingConnectivity();
+    const auto assessment = WorkReadinessAssessment::make(snapshot, m_state.currentPathStatus(), m_isChecking);
+    m_workReadyTitle = uiText(assessment.title, m_locale);
+    m_workReadyDetail = uiText(assessment.detail, m_locale);
+    m_workReadyRecommendation = uiText(assessment.recommendation, m_locale);
+    m_workReadyScore = WorkReadyStats::scoreText(assessment, m_locale);
+    m_workReadyFraction = WorkReadyStats::scoreFraction(assessment);
+    m_limitingFactors = WorkReadyStats::tokens(assessment.limitingFactors, m_locale);
+    m_canOpenPortal = m_state.portalAssistantURL().has_value();
+    Q_EMIT changed();
+}
+
+void StatusViewModel::refresh()
+{
+    m_state.refreshSnapshot();
+    recompute();
+}
+
+void StatusViewModel::connectToRow(int index)
+{
+    if (index >= 0 && index < m_rowNetworks.size())
+        m_state.connectTo(m_rowNetworks.at(index));
+}
+
+void StatusViewModel::openPortal()
+{
+    m_state.openPortal();
+}
