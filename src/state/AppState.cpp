@@ -10,24 +10,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-bool blocksAssistant(LocationAuthorizationStatus status)
-{
-    switch (status) {
-    case LocationAuthorizationStatus::notDetermined:
-    case LocationAuthorizationStatus::denied:
-    case LocationAuthorizationStatus::restricted:
-    case LocationAuthorizationStatus::disabled:
-        return true;
-    case LocationAuthorizationStatus::unknown:
-    case LocationAuthorizationStatus::allowed:
-        break;
-    }
-    return false;
-}
-
-} // namespace
 
 AppState::AppState(Collaborators collaborators, QObject* parent)
     : PortalAssistantHost(parent), m_collaborators(std::move(collaborators)), m_cadence(clock())
@@ -73,7 +55,7 @@ std::optional<PublicNetworkCandidate> AppState::bestPublicNetwork() const
 
 bool AppState::shouldShowLocationGate() const
 {
-    return m_collaborators.requiresLocationPermissionGate && blocksAssistant(m_locationAuthorizationStatus);
+    return m_collaborators.requiresLocationPermissionGate && needsPermission(m_locationAuthorizationStatus);
 }
 
 std::optional<QUrl> AppState::portalAssistantURL() const

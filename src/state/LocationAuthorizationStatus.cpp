@@ -35,3 +35,18 @@ QString detail(LocationAuthorizationStatus status)
     }
     return QStringLiteral("macOS uses Location permission to protect nearby Wi-Fi names.");
 }
+
+bool needsPermission(LocationAuthorizationStatus status)
+{
+    switch (status) {
+    case LocationAuthorizationStatus::notDetermined:
+    case LocationAuthorizationStatus::denied:
+    case LocationAuthorizationStatus::restricted:
+    case LocationAuthorizationStatus::disabled:
+        return true;
+    case LocationAuthorizationStatus::allowed:
+    case LocationAuthorizationStatus::unknown:
+        break;
+    }
+    return false;
+}

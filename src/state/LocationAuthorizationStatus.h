@@ -11,5 +11,8 @@ enum class LocationAuthorizationStatus { unknown, notDetermined, allowed, denied
 QString logValue(LocationAuthorizationStatus status);
 // The user-visible explanation of the status.
 QString detail(LocationAuthorizationStatus status);
+// Whether the status keeps the assistant from working: not asked yet, refused, restricted or switched
+// off. `unknown` does not (no reading yet), `allowed` does not.
+bool needsPermission(LocationAuthorizationStatus status);
 
 Q_DECLARE_METATYPE(LocationAuthorizationStatus)

@@ -54,17 +54,7 @@ std::optional<PublicNetworkCandidate> connectedPublicNetwork(const WiFiSnapshot&
 
 bool isLocationNeeded(LocationAuthorizationStatus status)
 {
-    switch (status) {
-    case LocationAuthorizationStatus::notDetermined:
-    case LocationAuthorizationStatus::denied:
-    case LocationAuthorizationStatus::restricted:
-    case LocationAuthorizationStatus::disabled:
-        return true;
-    case LocationAuthorizationStatus::allowed:
-    case LocationAuthorizationStatus::unknown:
-        return false;
-    }
-    return false;
+    return needsPermission(status);
 }
 
 } // namespace StatusNetworks

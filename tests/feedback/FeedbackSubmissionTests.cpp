@@ -8,20 +8,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QUrlQuery>
+#include "testkit/Candidates.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-PublicNetworkCandidate network(const QString& ssid, int quality, NetworkSecurity security = NetworkSecurity::open)
-{
-    PublicNetworkCandidate candidate;
-    candidate.ssid = ssid;
-    candidate.quality = quality;
-    candidate.security = security;
-    return candidate;
-}
 
 WiFiSnapshot snapshot()
 {

@@ -5,6 +5,7 @@
 #include "support/LogSinks.h"
 #include "support/Logger.h"
 #include "testkit/Await.h"
+#include "testkit/Candidates.h"
 #include "testkit/WiFiPrinters.h"
 
 #include <QTemporaryDir>
@@ -13,16 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-PublicNetworkCandidate network(const QString& ssid, int quality, NetworkSecurity security = NetworkSecurity::open)
-{
-    PublicNetworkCandidate candidate;
-    candidate.ssid = ssid;
-    candidate.quality = quality;
-    candidate.security = security;
-    candidate.detail = u"detail"_s;
-    return candidate;
-}
 
 WiFiSnapshot scanOf(const QList<PublicNetworkCandidate>& candidates, const std::optional<PublicNetworkCandidate>& joined = {})
 {

@@ -6,20 +6,13 @@
 #include "ui/WorkReadyStats.h"
 #include "state/AppLocalizedText.h"
 
+#include "testkit/Candidates.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-PublicNetworkCandidate network(const QString& ssid, int quality, NetworkSecurity security = NetworkSecurity::open)
-{
-    PublicNetworkCandidate candidate;
-    candidate.ssid = ssid;
-    candidate.quality = quality;
-    candidate.security = security;
-    return candidate;
-}
 
 WiFiSnapshot snapshot(ConnectionState state, std::optional<QString> ssid = std::nullopt)
 {

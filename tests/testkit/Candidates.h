@@ -1,0 +1,13 @@
+#pragma once
+
+#include "wifi/PublicNetworkCandidate.h"
+
+// A scanned network with just the fields a test cares about.
+inline PublicNetworkCandidate network(const QString& ssid, int quality, NetworkSecurity security = NetworkSecurity::open)
+{
+    PublicNetworkCandidate candidate;
+    candidate.ssid = ssid;
+    candidate.quality = quality;
+    candidate.security = security;
+    return candidate;
+}
