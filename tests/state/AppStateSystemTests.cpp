@@ -1,6 +1,6 @@
 // The whole loop once over the real components: NetworkManager simulated on a private bus, the
 // detection page served over loopback HTTP. Only the portal assistant is a recorder.
-#include "AppStateFakes.h"
+#include "testkit/AppStateFakes.h"
 
 #include "connectivity/CaptivePortalService.h"
 #include "connectivity/CaptiveProbeURLSession.h"

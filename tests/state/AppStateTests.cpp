@@ -1,6 +1,6 @@
 // The orchestrator over stand-ins and a hand-moved clock: every branch of the check, its cadences,
 // the offer and join rules, portal openings and the settings.
-#include "AppStateFakes.h"
+#include "testkit/AppStateFakes.h"
 
 #include "support/LogSinks.h"
 #include "support/Logger.h"
