@@ -241,6 +241,12 @@ QCoro::Task<> PortalAssistantWindowController::runVerification(CancellationToken
     self->handOff(u"Internet is still captive after automatic submission"_s, u"still_captive"_s, host);
 }
 
+void PortalAssistantWindowController::closeWindow()
+{
+    if (m_window)
+        m_window->close();
+}
+
 void PortalAssistantWindowController::windowWillClose()
 {
     m_logger.log("Portal Assistant window closed");

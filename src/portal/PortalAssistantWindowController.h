@@ -44,6 +44,8 @@ public:
     void attemptHidden(QUrl portalURL, PortalAssistantHost* host) override;
 
     bool hasWindow() const { return m_window != nullptr; }
+    // Closes the window (hidden or shown) as if the user had closed it.
+    void closeWindow();
     const std::optional<QUrl>& currentURL() const { return m_currentURL; }
     bool isHiddenAttempt() const { return m_isHiddenAttempt; }
     bool isVerifyingSubmission() const { return m_isVerifyingSubmission; }

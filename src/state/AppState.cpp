@@ -102,6 +102,19 @@ void AppState::refreshLocationAuthorizationStatus()
         setLocationAuthorizationStatus(m_collaborators.locationStatus());
 }
 
+void AppState::requestLocationPermissionIfNeeded()
+{
+    refreshLocationAuthorizationStatus();
+    if (m_locationAuthorizationStatus == LocationAuthorizationStatus::notDetermined && m_collaborators.requestLocationPermission)
+        m_collaborators.requestLocationPermission();
+}
+
+void AppState::openLocationSettings()
+{
+    if (m_collaborators.openLocationSettings)
+        m_collaborators.openLocationSettings();
+}
+
 void AppState::startPublicWiFiAssistant()
 {
     if (m_assistantStarted) {
@@ -194,6 +207,11 @@ void AppState::setLaunchAtLogin(bool enabled)
     }
     m_logger.log("Launch at login change failed: requested=%{bool,public}d, resultingStatus=%{public}s", enabled,
                  caseName(m_launchAtLoginStatus));
+}
+
+void AppState::openLaunchAtLoginSettings()
+{
+    m_collaborators.launchAtLoginController->openSystemSettings();
 }
 
 void AppState::trackSettingChanged(const QString& setting, bool enabled)

@@ -56,6 +56,10 @@ public:
         std::shared_ptr<PortalAssisting> portalAssistant;
         // The latest reading of the location gate (on Linux: NetworkManager's permissions).
         std::function<LocationAuthorizationStatus()> locationStatus;
+        // Asks for the permission where asking is possible (the new reading arrives through
+        // `handleLocationAuthorizationChange`), and opens the desktop's page where it is granted.
+        std::function<void()> requestLocationPermission;
+        std::function<void()> openLocationSettings;
         bool requiresLocationPermissionGate = true;
         std::shared_ptr<QSettings> defaults;
         // The detection page, opened when a portal gave no address of its own.
@@ -90,6 +94,7 @@ public:
     // Derived values for the windows and the menu.
     std::optional<PublicNetworkCandidate> bestPublicNetwork() const;
     bool shouldShowLocationGate() const;
+    bool requiresLocationPermissionGate() const { return m_collaborators.requiresLocationPermissionGate; }
     std::optional<QUrl> portalAssistantURL() const;
     QString assistantTitle() const;
 
@@ -107,6 +112,11 @@ public:
     void savePortalAutofillProfile(const PortalAutofillProfile& profile) override;
     void setAnonymousAnalyticsEnabled(bool enabled);
     void setLaunchAtLogin(bool enabled);
+    void openLaunchAtLoginSettings();
+    // The location gate.
+    void refreshLocationAuthorizationStatus();
+    void requestLocationPermissionIfNeeded();
+    void openLocationSettings();
     AppAnalyticsReporting& analytics() override { return *m_collaborators.analytics; }
 
     using OpenNetworksHandler = std::function<void(const QList<PublicNetworkCandidate>&)>;
@@ -141,7 +151,6 @@ private:
     void offlineBranch(bool shouldAutoConnect, WiFiSnapshot scan);
     void publishSnapshotIfNeeded(const WiFiSnapshot& snapshot);
     void trackConnectionStateChangedIfNeeded();
-    void refreshLocationAuthorizationStatus();
 
     // Actions (AppStateActions.cpp).
     void connectAutomaticallyOrPresent(const QList<PublicNetworkCandidate>& candidates);

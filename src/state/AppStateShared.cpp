@@ -9,6 +9,7 @@
 #include "services/AppAnalyticsService.h"
 #include "state/LaunchAtLoginService.h"
 #include "state/LocationAuthorizationController.h"
+#include "state/SettingsPageOpener.h"
 #include "state/SystemWakeObserver.h"
 #include "support/SystemBus.h"
 #include "wifi/NetworkManagerWiFiAssociator.h"
@@ -47,6 +48,8 @@ AppState& AppState::shared()
                 (*receiver)->handleLocationAuthorizationChange(status);
         });
         collaborators.locationStatus = [location] { return location->currentStatus(); };
+        collaborators.requestLocationPermission = [location] { location->requestWhenNeeded(); };
+        collaborators.openLocationSettings = [] { SettingsPageOpener().openWiFiSettings(); };
         auto* created = new AppState(std::move(collaborators));
         *receiver = created;
         location->setParent(created);

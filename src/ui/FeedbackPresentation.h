@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/FeedbackKind.h"
+
 #include <QLocale>
 #include <QString>
 #include <optional>
@@ -16,8 +18,6 @@ struct FeedbackResult {
     bool operator==(const FeedbackResult&) const = default;
 };
 
-// The problem / idea / praise form.
-enum class FeedbackKind { problem, idea, praise };
 
 namespace FeedbackPresentation {
 

@@ -1,22 +1,18 @@
 #pragma once
 
-#include <QJsonObject>
-#include <QProcess>
-#include <QString>
-#include <QUrl>
-#include <memory>
+#include "testkit/LoopbackScriptServer.h"
 
-// The project's stateful captive portal (tools/captive-portal) on a free loopback port, stopped when
-// this goes away. Its detection page says "Success" only after a correct submission.
+#include <QJsonObject>
+
+// The stateful loopback captive portal (tools/captive-portal) with its page corpus.
 class LoopbackCaptivePortal {
 public:
     explicit LoopbackCaptivePortal(const QString& startPage = QStringLiteral("simple-en"));
-    ~LoopbackCaptivePortal();
 
-    bool isRunning() const { return m_base.isValid(); }
-    const QString& errorText() const { return m_errorText; }
+    bool isRunning() const { return m_server.isRunning(); }
+    const QString& errorText() const { return m_server.errorText(); }
 
-    QUrl url(const QString& path) const { return m_base.resolved(QUrl(path)); }
+    QUrl url(const QString& path) const { return m_server.url(path); }
     QUrl detectionURL() const { return url(QStringLiteral("/hotspot-detect.html")); }
     QUrl pageURL(const QString& page) const { return url(QStringLiteral("/portal/") + page); }
 
@@ -26,9 +22,5 @@ public:
     QJsonObject state() const;
 
 private:
-    QByteArray request(const QByteArray& method, const QString& path) const;
-
-    std::unique_ptr<QProcess> m_process;
-    QUrl m_base;
-    QString m_errorText;
+    LoopbackScriptServer m_server;
 };

@@ -1,4 +1,4 @@
-#include "ui/AppLifecycleController.h"
+#include "state/AppLifecycleController.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ui/AppLifecycleController.h"
+#include "state/AppLifecycleController.h"
 
-#include "ui/StatusNetworks.h"
+#include "state/LocationAuthorizationStatus.h"
 
 AppLifecycleController& AppLifecycleController::shared()
 {
@@ -18,5 +18,5 @@ AppLifecycleController::TerminationReply AppLifecycleController::shouldTerminate
 
 InitialWindow initialWindow(LocationAuthorizationStatus status)
 {
-    return StatusNetworks::isLocationNeeded(status) ? InitialWindow::onboarding : InitialWindow::main;
+    return needsPermission(status) ? InitialWindow::onboarding : InitialWindow::main;
 }

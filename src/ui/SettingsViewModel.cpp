@@ -1,0 +1,119 @@
+#include "ui/SettingsViewModel.h"
+
+#include "services/SoftwareUpdateService.h"
+#include "state/AppState.h"
+#include "ui/SettingsNotices.h"
+#include "ui/StatusNetworks.h"
+#include "ui/UiSymbols.h"
+#include "ui/UiText.h"
+#include "ui/UiTones.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString toneColor(StateNotice::Tone tone)
+{
+    switch (tone) {
+    case StateNotice::Tone::active:
+        return UiTones::green;
+    case StateNotice::Tone::warning:
+        return UiTones::orange;
+    case StateNotice::Tone::danger:
+        return UiTones::red;
+    case StateNotice::Tone::muted:
+        break;
+    }
+    return UiTones::secondary;
+}
+
+} // namespace
+
+SettingsViewModel::SettingsViewModel(AppState& state, SoftwareUpdateService& updates, QLocale locale, QObject* parent)
+    : QObject(parent), m_state(state), m_updates(updates), m_locale(std::move(locale))
+{
+    for (auto signal : {&AppState::launchAtLoginChanged, &AppState::launchAtLoginStatusChanged,
+                        &AppState::anonymousAnalyticsEnabledChanged, &AppState::locationAuthorizationStatusChanged,
+                        &AppState::isConnectingChanged, &AppState::currentSnapshotChanged})
+        QObject::connect(&m_state, signal, this, &SettingsViewModel::recompute);
+    for (auto signal : {&SoftwareUpdateService::automaticallyChecksForUpdatesChanged,
+                        &SoftwareUpdateService::canCheckForUpdatesChanged, &SoftwareUpdateService::isCheckingForUpdatesChanged,
+                        &SoftwareUpdateService::updateStatusMessageChanged})
+        QObject::connect(&m_updates, signal, this, &SettingsViewModel::recompute);
+    recompute();
+}
+
+bool SettingsViewModel::launchAtLogin() const { return m_state.launchAtLogin(); }
+bool SettingsViewModel::automaticUpdates() const { return m_updates.automaticallyChecksForUpdates(); }
+bool SettingsViewModel::anonymousAnalytics() const { return m_state.anonymousAnalyticsEnabled(); }
+
+QString SettingsViewModel::checkButtonTitle() const
+{
+    return uiText(m_updates.isCheckingForUpdates() ? u"Checking Updates"_s : u"Check for Updates"_s, m_locale);
+}
+
+QString SettingsViewModel::checkButtonIcon() const
+{
+    return u"qrc"_s + UiSymbols::iconPath(m_updates.isCheckingForUpdates() ? u"arrow.triangle.2.circlepath"_s
+                                                                            : u"arrow.down.circle"_s);
+}
+
+bool SettingsViewModel::checkButtonEnabled() const
+{
+    return m_updates.canCheckForUpdates() && !m_updates.isCheckingForUpdates();
+}
+
+bool SettingsViewModel::showsApproveLoginItem() const
+{
+    return m_state.launchAtLoginStatus() == LaunchAtLoginStatus::requiresApproval;
+}
+
+bool SettingsViewModel::showsOpenLocationSettings() const
+{
+    return StatusNetworks::isLocationNeeded(m_state.locationAuthorizationStatus());
+}
+
+void SettingsViewModel::setLocale(const QLocale& locale)
+{
+    m_locale = locale;
+    recompute();
+}
+
+void SettingsViewModel::recompute()
+{
+    const auto notice = SettingsNotices::settings(m_state.locationAuthorizationStatus(), m_state.launchAtLoginStatus(),
+                                                  m_state.isConnecting(), m_state.currentSnapshot().connectionState.kind(),
+                                                  m_updates.updateStatusMessage(), m_locale);
+    m_hasNotice = notice.has_value();
+    m_noticeTitle = notice ? notice->title : QString();
+    m_noticeDetail = notice ? notice->detail : QString();
+    m_noticeIcon = notice ? u"qrc"_s + UiSymbols::iconPath(notice->systemImage) : QString();
+    m_noticeColor = notice ? toneColor(notice->tone) : QString();
+    m_noticeLoading = notice && notice->isLoading;
+    Q_EMIT changed();
+}
+
+void SettingsViewModel::setLaunchAtLogin(bool enabled)
+{
+    if (enabled != m_state.launchAtLogin())
+        m_state.setLaunchAtLogin(enabled);
+    recompute(); // a refused change flips the switch back
+}
+
+void SettingsViewModel::setAutomaticUpdates(bool enabled)
+{
+    if (enabled != m_updates.automaticallyChecksForUpdates())
+        m_updates.setAutomaticallyChecksForUpdates(enabled);
+    recompute();
+}
+
+void SettingsViewModel::setAnonymousAnalytics(bool enabled)
+{
+    if (enabled != m_state.anonymousAnalyticsEnabled())
+        m_state.setAnonymousAnalyticsEnabled(enabled);
+    recompute();
+}
+
+void SettingsViewModel::checkForUpdates() { m_updates.checkForUpdates(); }
+void SettingsViewModel::approveLoginItem() { m_state.openLaunchAtLoginSettings(); }
+void SettingsViewModel::openLocationSettings() { m_state.openLocationSettings(); }

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QLocale>
+#include <QObject>
+
+class AppState;
+class SoftwareUpdateService;
+
+// The settings tab: three switches, the update check button, the buttons that appear only while they
+// apply, and the notice at the top.
+class SettingsViewModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool launchAtLogin READ launchAtLogin NOTIFY changed)
+    Q_PROPERTY(bool automaticUpdates READ automaticUpdates NOTIFY changed)
+    Q_PROPERTY(bool anonymousAnalytics READ anonymousAnalytics NOTIFY changed)
+    Q_PROPERTY(QString checkButtonTitle READ checkButtonTitle NOTIFY changed)
+    Q_PROPERTY(QString checkButtonIcon READ checkButtonIcon NOTIFY changed)
+    Q_PROPERTY(bool checkButtonEnabled READ checkButtonEnabled NOTIFY changed)
+    Q_PROPERTY(bool showsApproveLoginItem READ showsApproveLoginItem NOTIFY changed)
+    Q_PROPERTY(bool showsOpenLocationSettings READ showsOpenLocationSettings NOTIFY changed)
+    Q_PROPERTY(bool hasNotice READ hasNotice NOTIFY changed)
+    Q_PROPERTY(QString noticeTitle READ noticeTitle NOTIFY changed)
+    Q_PROPERTY(QString noticeDetail READ noticeDetail NOTIFY changed)
+    Q_PROPERTY(QString noticeIcon READ noticeIcon NOTIFY changed)
+    Q_PROPERTY(QString noticeColor READ noticeColor NOTIFY changed)
+    Q_PROPERTY(bool noticeLoading READ noticeLoading NOTIFY changed)
+
+public:
+    SettingsViewModel(AppState& state, SoftwareUpdateService& updates, QLocale locale, QObject* parent = nullptr);
+
+    bool launchAtLogin() const;
+    bool automaticUpdates() const;
+    bool anonymousAnalytics() const;
+    QString checkButtonTitle() const;
+    QString checkButtonIcon() const;
+    bool checkButtonEnabled() const;
+    bool showsApproveLoginItem() const;
+    bool showsOpenLocationSettings() const;
+    bool hasNotice() const { return m_hasNotice; }
+    QString noticeTitle() const { return m_noticeTitle; }
+    QString noticeDetail() const { return m_noticeDetail; }
+    QString noticeIcon() const { return m_noticeIcon; }
+    QString noticeColor() const { return m_noticeColor; }
+    bool noticeLoading() const { return m_noticeLoading; }
+
+    void setLocale(const QLocale& locale);
+
+    Q_INVOKABLE void setLaunchAtLogin(bool enabled);
+    Q_INVOKABLE void setAutomaticUpdates(bool enabled);
+    Q_INVOKABLE void setAnonymousAnalytics(bool enabled);
+    Q_INVOKABLE void checkForUpdates();
+    Q_INVOKABLE void approveLoginItem();
+    Q_INVOKABLE void openLocationSettings();
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    void recompute();
+
+    AppState& m_state;
+    SoftwareUpdateService& m_updates;
+    QLocale m_locale;
+    bool m_hasNotice = false;
+    QString m_noticeTitle;
+    QString m_noticeDetail;
+    QString m_noticeIcon;
+    QString m_noticeColor;
+    bool m_noticeLoading = false;
+};

@@ -1,0 +1,41 @@
+#include "ui/windows/FeedbackWindowController.h"
+
+#include "ui/UiLanguage.h"
+#include "ui/windows/FeedbackViewModel.h"
+#include "ui/windows/QmlWindowHost.h"
+#include "ui/windows/WindowPresenting.h"
+
+using namespace Qt::StringLiterals;
+
+FeedbackWindowController::FeedbackWindowController(QmlWindowHost& host, AppState& state, QObject* parent)
+    : QObject(parent),
+      m_host(host),
+      m_viewModel(std::make_unique<FeedbackViewModel>(state, FeedbackService(), host.language().locale()))
+{
+    QObject::connect(&host.language(), &UiLanguage::changed, this,
+                     [this] { m_viewModel->setLocale(m_host.language().locale()); });
+}
+
+FeedbackWindowController::~FeedbackWindowController()
+{
+    delete m_window;
+}
+
+void FeedbackWindowController::show(FeedbackKind kind, const std::optional<QString>& context)
+{
+    m_viewModel->reset(kind, context);
+    if (!m_window) {
+        m_window = m_host.create(u"FeedbackWindow"_s, {{u"feedback"_s, QVariant::fromValue<QObject*>(m_viewModel.get())}});
+        if (!m_window)
+            return;
+        m_window->resize(560, 680);
+        m_window->setMinimumSize({520, 620});
+    }
+    bringForward(*m_window);
+}
+
+void FeedbackWindowController::close()
+{
+    if (m_window)
+        m_window->close();
+}

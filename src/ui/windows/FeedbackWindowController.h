@@ -1,0 +1,35 @@
+#pragma once
+
+#include "services/FeedbackKind.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQuickWindow>
+
+#include <memory>
+#include <optional>
+
+class AppState;
+class FeedbackViewModel;
+class QmlWindowHost;
+
+
+// The one feedback window. Showing it again gives a fresh, empty form for the new kind and context.
+class FeedbackWindowController : public QObject {
+    Q_OBJECT
+
+public:
+    FeedbackWindowController(QmlWindowHost& host, AppState& state, QObject* parent = nullptr);
+    ~FeedbackWindowController() override;
+
+    void show(FeedbackKind kind = FeedbackKind::problem, const std::optional<QString>& context = std::nullopt);
+    void close();
+
+    QQuickWindow* window() const { return m_window; }
+    FeedbackViewModel& viewModel() const { return *m_viewModel; }
+
+private:
+    QmlWindowHost& m_host;
+    std::unique_ptr<FeedbackViewModel> m_viewModel;
+    QPointer<QQuickWindow> m_window;
+};

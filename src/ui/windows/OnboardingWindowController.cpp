@@ -1,0 +1,63 @@
+#include "ui/windows/OnboardingWindowController.h"
+
+#include "ui/OnboardingViewModel.h"
+#include "ui/UiLanguage.h"
+#include "ui/windows/QmlWindowHost.h"
+#include "ui/windows/WindowPresenting.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+using namespace Qt::StringLiterals;
+
+OnboardingWindowController::OnboardingWindowController(QmlWindowHost& host, AppState& state, QObject* parent)
+    : QObject(parent), m_host(host), m_viewModel(std::make_unique<OnboardingViewModel>(state, host.language().locale()))
+{
+    QObject::connect(&host.language(), &UiLanguage::changed, this,
+                     [this] { m_viewModel->setLocale(m_host.language().locale()); });
+    QObject::connect(m_viewModel.get(), &OnboardingViewModel::closeRequested, this, &OnboardingWindowController::close);
+    // The permission may have been granted in the desktop's settings meanwhile.
+    QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive && m_window)
+            m_viewModel->refresh();
+    });
+}
+
+OnboardingWindowController::~OnboardingWindowController()
+{
+    delete m_window;
+}
+
+void OnboardingWindowController::show(std::function<void()> onFinished)
+{
+    m_viewModel->setOnFinished(std::move(onFinished));
+    if (!m_window) {
+        m_window = m_host.create(u"OnboardingWindow"_s, {{u"onboarding"_s, QVariant::fromValue<QObject*>(m_viewModel.get())}});
+        if (!m_window)
+            return;
+        m_window->resize(560, 280);
+        m_window->setMinimumSize({520, 280});
+        m_window->setMaximumSize({680, 340});
+        if (const QScreen* screen = m_window->screen())
+            m_window->setPosition(screen->availableGeometry().center() - QPoint(280, 140));
+        QObject::connect(m_window, &QWindow::visibleChanged, this, [this](bool visible) {
+            if (!visible)
+                forgetWindow();
+        });
+    }
+    m_viewModel->refresh();
+    bringForward(*m_window);
+}
+
+void OnboardingWindowController::close()
+{
+    if (m_window)
+        m_window->close();
+}
+
+void OnboardingWindowController::forgetWindow()
+{
+    if (m_window)
+        m_window->deleteLater();
+    m_window = nullptr;
+}

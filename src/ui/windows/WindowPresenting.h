@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QQuickWindow>
+
+// How every window comes forward: restored if minimised, shown, raised and given the focus.
+inline void bringForward(QQuickWindow& window)
+{
+    if (window.windowStates() & Qt::WindowMinimized)
+        window.setWindowStates(window.windowStates() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.requestActivate();
+}
