@@ -11,6 +11,7 @@ Card {
     property bool loading: false
     RowLayout {
         spacing: 10
+        Layout.fillWidth: true
         SymbolIcon { url: notice.iconUrl; size: 20 }
         ColumnLayout {
             Layout.fillWidth: true

@@ -31,6 +31,7 @@ Window {
             accent: root.onboarding.needsAttention ? colors.orange : colors.green
             RowLayout {
                 spacing: 12
+                Layout.fillWidth: true
                 SymbolIcon { objectName: "locationRowIcon"; url: root.onboarding.rowIcon; size: 22 }
                 ColumnLayout {
                     Layout.fillWidth: true

@@ -64,6 +64,7 @@ ScrollView {
                 accent: tab.model.connectionColor
                 RowLayout {
                     spacing: 12
+                    Layout.fillWidth: true
                     SymbolIcon { url: tab.model.connectionIcon; size: 28 }
                     ColumnLayout {
                         Layout.fillWidth: true
@@ -109,6 +110,7 @@ ScrollView {
                     Layout.fillWidth: true
                     RowLayout {
                         spacing: 12
+                        Layout.fillWidth: true
                         Label { text: row.modelData.rank; font.pixelSize: 15; font.weight: Font.DemiBold; color: colors.secondary; Layout.preferredWidth: 20 }
                         ColumnLayout {
                             Layout.fillWidth: true
@@ -138,6 +140,7 @@ ScrollView {
                 Layout.fillWidth: true
                 RowLayout {
                     spacing: 12
+                    Layout.fillWidth: true
                     BusyIndicator { visible: tab.model.placeholderLoading; running: visible; implicitWidth: 24; implicitHeight: 24 }
                     ColumnLayout {
                         Layout.fillWidth: true

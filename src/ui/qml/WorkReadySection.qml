@@ -24,6 +24,7 @@ Card {
             accent: section.model.workReadyColor
             RowLayout {
                 spacing: 12
+                Layout.fillWidth: true
                 ScoreRing {
                     fraction: section.model.workReadyFraction
                     tone: section.model.workReadyColor

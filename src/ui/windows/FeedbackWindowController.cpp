@@ -7,10 +7,11 @@
 
 using namespace Qt::StringLiterals;
 
-FeedbackWindowController::FeedbackWindowController(QmlWindowHost& host, AppState& state, QObject* parent)
+FeedbackWindowController::FeedbackWindowController(QmlWindowHost& host, AppState& state, FeedbackService service,
+                                                   QObject* parent)
     : QObject(parent),
       m_host(host),
-      m_viewModel(std::make_unique<FeedbackViewModel>(state, FeedbackService(), host.language().locale()))
+      m_viewModel(std::make_unique<FeedbackViewModel>(state, std::move(service), host.language().locale()))
 {
     QObject::connect(&host.language(), &UiLanguage::changed, this,
                      [this] { m_viewModel->setLocale(m_host.language().locale()); });

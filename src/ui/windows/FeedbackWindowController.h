@@ -1,6 +1,7 @@
 #pragma once
 
 #include "services/FeedbackKind.h"
+#include "services/FeedbackService.h"
 
 #include <QObject>
 #include <QPointer>
@@ -19,7 +20,8 @@ class FeedbackWindowController : public QObject {
     Q_OBJECT
 
 public:
-    FeedbackWindowController(QmlWindowHost& host, AppState& state, QObject* parent = nullptr);
+    FeedbackWindowController(QmlWindowHost& host, AppState& state, FeedbackService service = FeedbackService(),
+                             QObject* parent = nullptr);
     ~FeedbackWindowController() override;
 
     void show(FeedbackKind kind = FeedbackKind::problem, const std::optional<QString>& context = std::nullopt);

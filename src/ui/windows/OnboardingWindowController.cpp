@@ -25,7 +25,8 @@ OnboardingWindowController::OnboardingWindowController(QmlWindowHost& host, AppS
 
 OnboardingWindowController::~OnboardingWindowController()
 {
-    delete m_window;
+    // Closed windows still waiting for deletion go first: their bindings read the view model.
+    qDeleteAll(findChildren<QQuickWindow*>(Qt::FindDirectChildrenOnly));
 }
 
 void OnboardingWindowController::show(std::function<void()> onFinished)
@@ -35,6 +36,7 @@ void OnboardingWindowController::show(std::function<void()> onFinished)
         m_window = m_host.create(u"OnboardingWindow"_s, {{u"onboarding"_s, QVariant::fromValue<QObject*>(m_viewModel.get())}});
         if (!m_window)
             return;
+        m_window->QObject::setParent(this);
         m_window->resize(560, 280);
         m_window->setMinimumSize({520, 280});
         m_window->setMaximumSize({680, 340});

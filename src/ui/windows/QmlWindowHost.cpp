@@ -11,9 +11,10 @@
 using namespace Qt::StringLiterals;
 
 QmlWindowHost::QmlWindowHost(UiLanguage& language, QObject* parent)
-    : QObject(parent), m_language(language), m_engine(std::make_unique<QQmlEngine>())
+    : QObject(parent), m_language(language)
 {
     UiSymbolLookup::registerForQml();
+    m_engine = std::make_unique<QQmlEngine>();
     QCoreApplication::installTranslator(&m_language);
     QObject::connect(&m_language, &UiLanguage::changed, m_engine.get(), &QQmlEngine::retranslate);
 }

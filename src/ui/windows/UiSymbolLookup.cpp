@@ -13,9 +13,10 @@ QString UiSymbolLookup::icon(const QString& symbol) const
 
 void UiSymbolLookup::registerForQml()
 {
-    static UiSymbolLookup lookup;
+    // One lookup per engine, owned by it.
     static const bool registered = [] {
-        qmlRegisterSingletonInstance("BrewBeacon", 1, 0, "Symbols", &lookup);
+        qmlRegisterSingletonType<UiSymbolLookup>("BrewBeacon", 1, 0, "Symbols",
+                                                 [](QQmlEngine*, QJSEngine*) -> QObject* { return new UiSymbolLookup; });
         return true;
     }();
     Q_UNUSED(registered);

@@ -1,0 +1,128 @@
+// The setup and feedback windows, and the shell's first-window decision and quit policy.
+#include "WindowTestSupport.h"
+#include "app/AppDelegate.h"
+#include "services/FeedbackService.h"
+#include "services/ProductServiceURL.h"
+#include "state/AppLifecycleController.h"
+#include "testkit/Await.h"
+#include "testkit/LoopbackProductService.h"
+#include "ui/OnboardingViewModel.h"
+#include "ui/windows/FeedbackViewModel.h"
+#include "ui/windows/FeedbackWindowController.h"
+#include "ui/windows/MainWindowController.h"
+#include "ui/windows/OnboardingWindowController.h"
+
+#include <QJsonArray>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+TEST(OnboardingWindow, AsksForThePermissionAndFinishesOnce)
+{
+    WindowRig rig;
+    rig.rig.location = LocationAuthorizationStatus::denied;
+    rig.build();
+    OnboardingWindowController onboarding(*rig.host, *rig.state);
+    int finished = 0;
+    onboarding.show([&] { ++finished; });
+    QQuickWindow* window = onboarding.window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->title(), u"BrewBeacon Setup"_s);
+    EXPECT_EQ(window->size(), QSize(560, 280));
+    EXPECT_EQ(textOf(window, u"locationButton"_s), u"Open Settings"_s);
+    EXPECT_FALSE(findItem(window, u"continueButton"_s)->isEnabled()) << "the gate holds while permission is denied";
+    screenshot(window, u"onboarding-denied"_s);
+
+    rig.rig.location = LocationAuthorizationStatus::allowed;
+    rig.state->refreshLocationAuthorizationStatus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(textOf(window, u"locationButton"_s), u"Allowed"_s);
+    ASSERT_TRUE(findItem(window, u"continueButton"_s)->isEnabled());
+    QMetaObject::invokeMethod(findItem(window, u"continueButton"_s), "clicked");
+    onboarding.viewModel().pressContinue();
+    EXPECT_EQ(finished, 1) << "a second press finds nothing to run";
+    ASSERT_TRUE(spinUntil([&] { return onboarding.window() == nullptr; })) << "finishing closes and forgets the window";
+
+    onboarding.show([&] { ++finished; });
+    EXPECT_NE(onboarding.window(), nullptr) << "reopening builds a new window";
+}
+
+TEST(FeedbackWindow, SendsToTheProductServiceAndShowsTheResult)
+{
+    LoopbackProductService service;
+    ASSERT_TRUE(service.isRunning()) << service.errorText().toStdString();
+    WindowRig rig;
+    rig.build();
+    FeedbackWindowController feedback(*rig.host, *rig.state,
+                                      FeedbackService(ProductServiceURL::endpoint(service.base(), FeedbackService::endpointPath())));
+    FeedbackViewModel& form = feedback.viewModel();
+    feedback.show(FeedbackKind::idea, u"No open cafe Wi-Fi found"_s);
+    QQuickWindow* window = feedback.window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(textOf(window, u"feedbackContext"_s), u"No open cafe Wi-Fi found"_s);
+    EXPECT_EQ(textOf(window, u"messageTitle"_s), u"What would you like to see?"_s);
+    EXPECT_FALSE(findItem(window, u"sendButton"_s)->isEnabled()) << "nothing to send yet";
+
+    form.setMessage(u"Show the portal's name in the tray tooltip"_s);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(textOf(window, u"wordCounter"_s), u"8/2,000 words"_s);
+    ASSERT_TRUE(findItem(window, u"sendButton"_s)->isEnabled());
+    QMetaObject::invokeMethod(findItem(window, u"sendButton"_s), "clicked");
+    EXPECT_EQ(textOf(window, u"sendButton"_s), u"Sending…"_s);
+    EXPECT_FALSE(findItem(window, u"sendButton"_s)->isEnabled());
+    await(form.sendFinished());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(textOf(window, u"resultLine"_s).startsWith(u"Feedback sent. Reference "_s));
+    EXPECT_EQ(textOf(window, u"resultLine"_s).size(), u"Feedback sent. Reference "_s.size() + 8);
+    const QJsonArray reports = service.state().value(u"feedback"_s).toArray();
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_TRUE(reports[0][u"userAgent"_s].toString().startsWith(u"BrewBeacon/"_s));
+    EXPECT_EQ(reports[0][u"report"_s][u"kind"_s].toString(), u"idea"_s);
+    screenshot(window, u"feedback-sent"_s);
+
+    ASSERT_TRUE(service.behave(FeedbackService::endpointPath(), 500, 1));
+    form.send();
+    await(form.sendFinished());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(textOf(window, u"resultLine"_s), FeedbackServiceError::rejectionText());
+    EXPECT_EQ(form.message(), u"Show the portal's name in the tray tooltip"_s) << "a rejected report can be sent again";
+
+    feedback.show(FeedbackKind::problem, std::nullopt);
+    EXPECT_EQ(form.message(), QString()) << "showing again gives a fresh form";
+    EXPECT_FALSE(form.hasResult());
+}
+
+TEST(AppShell, SetupComesFirstWithoutPermissionAndOnlyTheMenuEndsTheProcess)
+{
+    WindowRig rig;
+    rig.rig.location = LocationAuthorizationStatus::denied;
+    rig.rig.path->status = NetworkPathStatus::unsatisfied();
+    rig.build();
+    AppDelegate::Parts parts;
+    parts.appState = rig.state.get();
+    parts.softwareUpdater = rig.makeUpdates();
+    parts.showsStatusItem = false;
+    AppDelegate delegate(std::move(parts));
+    delegate.applicationDidFinishLaunching();
+    EXPECT_EQ(rig.rig.analytics->named(AppAnalyticsEventName::appLaunch).size(), 1);
+    ASSERT_TRUE(spinUntil([&] { return delegate.onboardingWindow().window() != nullptr; }));
+    EXPECT_FALSE(rig.state->isAssistantStarted());
+    EXPECT_EQ(delegate.mainWindow().window(), nullptr);
+
+    rig.rig.location = LocationAuthorizationStatus::allowed;
+    rig.state->refreshLocationAuthorizationStatus();
+    delegate.onboardingWindow().viewModel().pressContinue();
+    EXPECT_TRUE(rig.state->isAssistantStarted());
+    ASSERT_NE(delegate.mainWindow().window(), nullptr);
+    EXPECT_TRUE(delegate.mainWindow().window()->isVisible());
+    EXPECT_EQ(delegate.mainWindow().selectedTab(), MainWindowTab::status);
+
+    EXPECT_FALSE(delegate.applicationShouldTerminate()) << "a request from outside the menu is refused";
+    EXPECT_FALSE(delegate.mainWindow().window()->isVisible()) << "and closes the windows";
+    AppLifecycleController::shared().softwareUpdateRelaunchRequested = true;
+    EXPECT_TRUE(delegate.applicationShouldTerminate()) << "an update relaunch may end the process";
+    EXPECT_FALSE(delegate.applicationShouldTerminate()) << "each request spends the flags";
+    AppLifecycleController::shared().menuQuitRequested = true;
+    EXPECT_TRUE(delegate.applicationShouldTerminate());
+    await(rig.state->runConnectivityCheckToCompletion(false));
+}
