@@ -70,6 +70,11 @@ TEST(MainWindow, StatusTabRanksOpenNetworksAndJoinsThePressedRow)
     EXPECT_FALSE(findItem(window, u"placeholderCard"_s)->isVisible());
     EXPECT_EQ(textOf(window, u"connectionTitle"_s), u"No cafe Wi-Fi connected"_s);
     screenshot(window, u"main-status"_s);
+    QMetaObject::invokeMethod(findItem(window, u"section1"_s), "clicked");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(textOf(window, u"scoreText"_s).isEmpty());
+    screenshot(window, u"main-status-work-ready"_s);
+    QMetaObject::invokeMethod(findItem(window, u"section0"_s), "clicked");
 
     rig.rig.router->gate.closed = true;
     QMetaObject::invokeMethod(buttons[1], "clicked");
