@@ -83,13 +83,7 @@ WiFiSnapshot NetworkManagerWiFiScanner::scanNow()
     }
 
     const QList<NetworkManagerAccessPoint> points = m_client.accessPoints(reading->device);
-    QList<PublicNetworkCandidate> candidates;
-    candidates.reserve(points.size());
-    for (const NetworkManagerAccessPoint& point : points) {
-        if (std::optional<PublicNetworkCandidate> candidate = m_scorer->candidate(NetworkManagerScanRecords::record(point)))
-            candidates.append(std::move(*candidate));
-    }
-    const QList<PublicNetworkCandidate> unique = uniqueCandidatesBySSID(rankedCandidates(std::move(candidates)));
+    const QList<PublicNetworkCandidate> unique = candidatesFrom(points, *m_scorer);
     const auto openCount = std::count_if(unique.begin(), unique.end(), [](const auto& c) { return c.isOpen(); });
     m_logger.debug("Wi-Fi scan completed: rawNetworks=%{public}ld, uniqueCandidates=%{public}ld, openCandidates=%{public}ld",
                    qint64(points.size()), qint64(unique.size()), qint64(openCount));
@@ -105,6 +99,18 @@ WiFiSnapshot NetworkManagerWiFiScanner::scanNow()
     snapshot.interfaceDetails = details;
     snapshot.lastUpdated = QDateTime::currentDateTimeUtc();
     return snapshot;
+}
+
+QList<PublicNetworkCandidate> NetworkManagerWiFiScanner::candidatesFrom(const QList<NetworkManagerAccessPoint>& points,
+                                                                         const PublicNetworkScoring& scorer)
+{
+    QList<PublicNetworkCandidate> candidates;
+    candidates.reserve(points.size());
+    for (const NetworkManagerAccessPoint& point : points) {
+        if (std::optional<PublicNetworkCandidate> candidate = scorer.candidate(NetworkManagerScanRecords::record(point)))
+            candidates.append(std::move(*candidate));
+    }
+    return uniqueCandidatesBySSID(rankedCandidates(std::move(candidates)));
 }
 
 std::optional<PublicNetworkCandidate> NetworkManagerWiFiScanner::currentCandidate(const NetworkManagerInterfaceReading& reading,

@@ -31,6 +31,9 @@ public:
     QCoro::Task<std::optional<QString>> currentSSID() override;
     QCoro::Task<WiFiSnapshot> latestSnapshot() override;
 
+    // What a scan's access points become: scored, ranked, one per name.
+    static QList<PublicNetworkCandidate> candidatesFrom(const QList<NetworkManagerAccessPoint>& points,
+                                                        const PublicNetworkScoring& scorer);
     // The candidate for the joined network, from the device's own readings; none when not joined.
     static std::optional<PublicNetworkCandidate> currentCandidate(const NetworkManagerInterfaceReading& reading,
                                                                   const PublicNetworkScoring& scorer);

@@ -6,7 +6,7 @@ redirect to the portal (or, with --detect page, with the portal page itself); af
 "Success". Pages live in a page set directory: one HTML file per page plus manifest.json, which says
 for each page which form fields a submission must carry and, for multi-step portals, the next page.
 
-  captive_portal.py [--host 127.0.0.1] [--port 0] [--pages DIR] [--page NAME] [--detect redirect|page]
+  captive_portal.py [--host 127.0.0.1] [--port 0] [--pages DIR] [--page NAME] [--detect redirect|page] [--online]
 
 The first line on standard output is "listening on http://HOST:PORT/". Test hooks:
   GET  /__state                 JSON: captive, page, submissions (page, fields, accepted), requests
@@ -154,12 +154,15 @@ def main():
     parser.add_argument("--pages", default=os.path.join(here, "pages"))
     parser.add_argument("--page", default="simple-en")
     parser.add_argument("--detect", choices=["redirect", "page"], default="redirect")
+    parser.add_argument("--online", action="store_true", help="start as if the portal had been passed")
     parser.add_argument("--verbose", action="store_true")
     args = parser.parse_args()
 
     server = ThreadingHTTPServer((args.host, args.port), Handler)
     server.daemon_threads = True
     server.state = PortalState(args.pages, args.page, args.detect)
+    if args.online:
+        server.state.captive = False
     server.verbose = args.verbose
     print("listening on http://%s:%d/" % server.server_address[:2], flush=True)
     try:
