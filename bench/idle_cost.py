@@ -5,7 +5,7 @@ simulated NetworkManager and a loopback detection page, for 60 s after it has se
   bench/idle_cost.py APP OUT.json [--seconds 60]
 
 Writes one Google Benchmark style record with the counters cpu_percent (of one core), rss_mb,
-probes and scans (requests the app made during the window) for bench/report.py.
+private_mb (anonymous memory), probes and scans (requests the app made during the window) for bench/report.py.
 """
 import argparse
 import json
@@ -48,6 +48,15 @@ def rss_mb(pid):
     with open("/proc/%d/status" % pid, encoding="utf-8") as handle:
         for line in handle:
             if line.startswith("VmRSS:"):
+                return int(line.split()[1]) / 1024.0
+    return 0.0
+
+
+def private_mb(pid):
+    """Memory only this process holds (anonymous pages): what it costs beyond shared libraries."""
+    with open("/proc/%d/smaps_rollup" % pid, encoding="utf-8") as handle:
+        for line in handle:
+            if line.startswith("Anonymous:"):
                 return int(line.split()[1]) / 1024.0
     return 0.0
 
@@ -105,7 +114,7 @@ def main():
         record = {
             "name": "idle/app_joined_online", "run_type": "iteration", "iterations": 1,
             "real_time": (t1 - t0) * 1000, "cpu_time": (cpu1 - cpu0) * 1000, "time_unit": "ms",
-            "cpu_percent": 100.0 * (cpu1 - cpu0) / (t1 - t0), "rss_mb": rss_mb(app.pid),
+            "cpu_percent": 100.0 * (cpu1 - cpu0) / (t1 - t0), "rss_mb": rss_mb(app.pid), "private_mb": private_mb(app.pid),
             "probes": probes1 - probes0, "scans": scans1 - scans0, "seconds": t1 - t0,
         }
         with open(args.out, "w", encoding="utf-8") as handle:

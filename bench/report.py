@@ -29,7 +29,8 @@ def figure(samples, target):
         return samples[0].get(target["counter"])
     if samples and "error_message" in samples[0]:
         return None
-    times = [s["real_time"] * UNIT_SCALE[s.get("time_unit", "ns")] for s in samples]
+    field = target.get("field", "real_time")
+    times = [s[field] * UNIT_SCALE[s.get("time_unit", "ns")] for s in samples]
     if not times:
         return None
     if target.get("statistic") == "median":
