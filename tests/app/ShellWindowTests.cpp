@@ -1,6 +1,7 @@
 // The setup and feedback windows, and the shell's first-window decision and quit policy.
 #include "WindowTestSupport.h"
 #include "app/AppDelegate.h"
+#include "app/MenuBarController.h"
 #include "services/FeedbackService.h"
 #include "services/ProductServiceURL.h"
 #include "state/AppLifecycleController.h"
@@ -125,4 +126,28 @@ TEST(AppShell, SetupComesFirstWithoutPermissionAndOnlyTheMenuEndsTheProcess)
     AppLifecycleController::shared().menuQuitRequested = true;
     EXPECT_TRUE(delegate.applicationShouldTerminate());
     await(rig.state->runConnectivityCheckToCompletion(false));
+}
+
+TEST(MenuBar, TheTrayItemNamesTheStateAndItsMenuHasFeedbackAndQuit)
+{
+    WindowRig rig;
+    rig.build();
+    int mainWindow = 0, feedback = 0, quit = 0;
+    MenuBarController menuBar(*rig.state, {[&] { ++mainWindow; }, [&] { ++feedback; }, [&] { ++quit; }});
+    EXPECT_EQ(menuBar.statusItem().toolTip(), rig.state->assistantTitle());
+
+    Q_EMIT menuBar.menu().aboutToShow(); // the menu is built anew each time it opens
+    Q_EMIT menuBar.menu().aboutToShow();
+    const QList<QAction*> items = menuBar.menu().actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->text(), u"Send Feedback…"_s);
+    EXPECT_TRUE(items[1]->isSeparator());
+    EXPECT_EQ(items[2]->text(), u"Quit"_s);
+    items[0]->trigger();
+    items[2]->trigger();
+    Q_EMIT menuBar.statusItem().activated(QSystemTrayIcon::Trigger);
+    Q_EMIT menuBar.statusItem().activated(QSystemTrayIcon::Context);
+    EXPECT_EQ(feedback, 1);
+    EXPECT_EQ(quit, 1);
+    EXPECT_EQ(mainWindow, 1) << "only a left click opens the window";
 }
