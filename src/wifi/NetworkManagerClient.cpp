@@ -41,7 +41,11 @@ QVariantMap NetworkManagerClient::properties(const QString& path, const QString&
 
 std::optional<NetworkManagerDevice> NetworkManagerClient::device(const QString& path) const
 {
-    const QVariantMap general = properties(path, deviceInterface());
+    return device(path, properties(path, deviceInterface()));
+}
+
+std::optional<NetworkManagerDevice> NetworkManagerClient::device(const QString& path, const QVariantMap& general) const
+{
     if (general.isEmpty())
         return std::nullopt;
     NetworkManagerDevice device;
@@ -73,7 +77,8 @@ std::optional<NetworkManagerDevice> NetworkManagerClient::defaultWiFiDevice() co
         const QVariantMap general = properties(path, deviceInterface());
         if (general.value(QStringLiteral("DeviceType")).toUInt() != deviceTypeWiFi)
             continue;
-        std::optional<NetworkManagerDevice> candidate = device(path);
+        // The device's own properties were just read; only the wireless ones are still needed.
+        std::optional<NetworkManagerDevice> candidate = device(path, general);
         if (!candidate)
             continue;
         if (candidate->state == deviceStateActivated)

@@ -18,6 +18,8 @@ public:
     // lists. None when NetworkManager is absent or has no Wi-Fi device.
     std::optional<NetworkManagerDevice> defaultWiFiDevice() const;
     std::optional<NetworkManagerDevice> device(const QString& path) const;
+    // The same from the device's properties already read.
+    std::optional<NetworkManagerDevice> device(const QString& path, const QVariantMap& deviceProperties) const;
     // Radio power: the software switch and the hardware (rfkill) switch both on. None without an answer.
     std::optional<bool> wirelessEnabled() const;
     std::optional<NetworkManagerAccessPoint> accessPoint(const QString& path) const;

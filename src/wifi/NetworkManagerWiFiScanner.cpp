@@ -30,10 +30,8 @@ NetworkManagerWiFiScanner::NetworkManagerWiFiScanner(QDBusConnection bus, std::s
 
 QCoro::Task<std::optional<QString>> NetworkManagerWiFiScanner::currentSSID()
 {
-    const std::optional<QString> ssid = co_await m_worker.run([this] {
-        const auto reading = NetworkManagerInterfaceReading::read(m_client, m_options.linkStatisticsFile);
-        return reading ? reading->ssid : std::nullopt;
-    });
+    auto job = [this] { return NetworkManagerInterfaceReading::readSSID(m_client); };
+    const std::optional<QString> ssid = co_await m_worker.run(std::move(job));
     m_logger.debug("Current SSID check: visible=%{bool,public}d", ssid.has_value());
     co_return ssid;
 }
