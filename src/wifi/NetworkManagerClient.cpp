@@ -39,6 +39,30 @@ QVariantMap NetworkManagerClient::properties(const QString& path, const QString&
     return NetworkManagerValues::variantMap(reply.arguments().constFirst());
 }
 
+std::optional<QVariant> NetworkManagerClient::property(const QString& path, const QString& interface, const QString& name) const
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(service(), path, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                       QStringLiteral("Get"));
+    call << interface << name;
+    const QDBusMessage reply = m_bus.call(call, QDBus::Block, callTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return std::nullopt;
+    const QVariant value = reply.arguments().constFirst();
+    return value.canConvert<QDBusVariant>() ? value.value<QDBusVariant>().variant() : value;
+}
+
+std::optional<QByteArray> NetworkManagerClient::activeSSID(const QString& devicePath) const
+{
+    const std::optional<QVariant> active = property(devicePath, wirelessInterface(), QStringLiteral("ActiveAccessPoint"));
+    if (!active)
+        return std::nullopt;
+    const QString point = pathOrEmpty(NetworkManagerValues::objectPath(*active));
+    if (point.isEmpty())
+        return QByteArray();
+    const std::optional<QVariant> ssid = property(point, accessPointInterface(), QStringLiteral("Ssid"));
+    return ssid ? ssid->toByteArray() : QByteArray();
+}
+
 std::optional<NetworkManagerDevice> NetworkManagerClient::device(const QString& path) const
 {
     return device(path, properties(path, deviceInterface()));

@@ -35,6 +35,11 @@ public:
     // Properties of one interface of one object; empty with a failure when the call fails.
     QVariantMap properties(const QString& path, const QString& interface,
                            std::optional<NetworkManagerFailure>* failure = nullptr) const;
+    // One property; none when the call fails.
+    std::optional<QVariant> property(const QString& path, const QString& interface, const QString& name) const;
+    // The joined network's raw name as the device at `devicePath` reports it: none when the call fails
+    // (the device is gone), an empty value when it is not joined. Two small calls, for frequent checks.
+    std::optional<QByteArray> activeSSID(const QString& devicePath) const;
     QDBusConnection bus() const { return m_bus; }
 
 private:

@@ -33,17 +33,6 @@ std::optional<NetworkManagerInterfaceReading> NetworkManagerInterfaceReading::re
     return reading;
 }
 
-std::optional<QString> NetworkManagerInterfaceReading::readSSID(const NetworkManagerClient& client)
-{
-    const std::optional<NetworkManagerDevice> device = client.defaultWiFiDevice();
-    if (!device)
-        return std::nullopt;
-    const std::optional<NetworkManagerAccessPoint> point = client.activeAccessPoint(*device);
-    if (!point || point->ssid.isEmpty())
-        return std::nullopt;
-    return WiFiSSIDText::decode(point->ssid);
-}
-
 WiFiInterfaceDetails NetworkManagerInterfaceReading::details() const
 {
     WiFiInterfaceDetails details;

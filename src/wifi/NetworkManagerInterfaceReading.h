@@ -27,9 +27,6 @@ struct NetworkManagerInterfaceReading {
     static std::optional<NetworkManagerInterfaceReading> read(const NetworkManagerClient& client,
                                                               const QString& linkStatisticsFile = QStringLiteral("/proc/net/wireless"));
 
-    // Only the joined network's name, with the fewest calls: the check asks for it every second.
-    static std::optional<QString> readSSID(const NetworkManagerClient& client);
-
     WiFiInterfaceDetails details() const;
 };
 

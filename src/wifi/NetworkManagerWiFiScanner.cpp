@@ -4,6 +4,7 @@
 #include "wifi/NetworkSecurity.h"
 #include "wifi/PublicNetworkRanking.h"
 #include "wifi/QualityFormatter.h"
+#include "wifi/WiFiSSIDText.h"
 
 #include <algorithm>
 
@@ -30,10 +31,29 @@ NetworkManagerWiFiScanner::NetworkManagerWiFiScanner(QDBusConnection bus, std::s
 
 QCoro::Task<std::optional<QString>> NetworkManagerWiFiScanner::currentSSID()
 {
-    auto job = [this] { return NetworkManagerInterfaceReading::readSSID(m_client); };
+    auto job = [this] { return readCurrentSSID(); };
     const std::optional<QString> ssid = co_await m_worker.run(std::move(job));
     m_logger.debug("Current SSID check: visible=%{bool,public}d", ssid.has_value());
     co_return ssid;
+}
+
+std::optional<QString> NetworkManagerWiFiScanner::readCurrentSSID()
+{
+    // Checked every second while joined: two small reads instead of listing every device.
+    if (!m_joinedDevicePath.isEmpty()) {
+        const std::optional<QByteArray> ssid = m_client.activeSSID(m_joinedDevicePath);
+        if (ssid && !ssid->isEmpty())
+            return WiFiSSIDText::decode(*ssid);
+        m_joinedDevicePath.clear();
+    }
+    const std::optional<NetworkManagerDevice> device = m_client.defaultWiFiDevice();
+    if (!device)
+        return std::nullopt;
+    const std::optional<NetworkManagerAccessPoint> point = m_client.activeAccessPoint(*device);
+    if (!point || point->ssid.isEmpty())
+        return std::nullopt;
+    m_joinedDevicePath = device->path;
+    return WiFiSSIDText::decode(point->ssid);
 }
 
 QCoro::Task<WiFiSnapshot> NetworkManagerWiFiScanner::latestSnapshot()

@@ -41,6 +41,9 @@ public:
 private:
     // The scan itself, on the worker thread.
     WiFiSnapshot scanNow();
+    // The joined network's name, on the worker: from the device that last had one when it still has,
+    // else from a fresh look at the devices.
+    std::optional<QString> readCurrentSSID();
     // Asks for a fresh scan unless one was asked for moments ago; a failure that only means "too soon"
     // is no failure.
     std::optional<NetworkManagerFailure> requestScan(const NetworkManagerDevice& device);
@@ -50,5 +53,6 @@ private:
     Options m_options;
     Logger m_logger{QStringLiteral("WiFiScanner")};
     QElapsedTimer m_sinceLastScanRequest; // touched on the worker only
+    QString m_joinedDevicePath;           // touched on the worker only
     SerialWorker m_worker{QStringLiteral("com.tolvek.brewbeacon.networkmanager.scan")};
 };
