@@ -286,3 +286,20 @@ TEST_F(NetworkManagerWiFiFacilityTest, JoinsRunOneAtATime)
     EXPECT_EQ(await(std::move(first)), WiFiAssociationStatus::associated());
     EXPECT_EQ(await(std::move(second)), WiFiAssociationStatus::alreadyAssociated());
 }
+
+TEST_F(NetworkManagerWiFiFacilityTest, TheNameCheckFollowsLeavingAndJoiningAnotherDevice)
+{
+    const QString first = nm.addWiFiDevice();
+    const QString cafe = nm.addAccessPoint(first, AP::open("Cafe", 70));
+    nm.join(first, cafe);
+    EXPECT_EQ(await(scanner->currentSSID()), u"Cafe"_s);
+    nm.disconnect(first);
+    EXPECT_EQ(await(scanner->currentSSID()), std::nullopt) << "the remembered device no longer has a network";
+
+    const QString second = nm.addWiFiDevice(u"wlan1"_s, u"wlx0011"_s);
+    nm.join(second, nm.addAccessPoint(second, AP::open("Library", 60)));
+    EXPECT_EQ(await(scanner->currentSSID()), u"Library"_s) << "found again by looking at every device";
+    nm.join(first, cafe);
+    nm.disconnect(second);
+    EXPECT_EQ(await(scanner->currentSSID()), u"Cafe"_s);
+}
