@@ -10,6 +10,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 constexpr auto loadTimeout = std::chrono::seconds(20);
+// A load with no progress at all by then is re-issued: the web engine's very first request in a process
+// is sometimes never sent, and a portal page is small.
+constexpr auto stallTimeout = std::chrono::seconds(4);
+constexpr int stalledProgress = 10;
+constexpr int maxStallRetries = 2;
 }
 
 WebEnginePortalBrowser::WebEnginePortalBrowser(QWebEnginePage* page, QObject* parent)
@@ -21,10 +26,25 @@ WebEnginePortalBrowser::WebEnginePortalBrowser(QWebEnginePage* page, QObject* pa
         if (m_page && m_loading)
             m_page->triggerAction(QWebEnginePage::Stop);
     });
+    m_stallTimer.setSingleShot(true);
+    m_stallTimer.setInterval(stallTimeout);
+    connect(&m_stallTimer, &QTimer::timeout, this, [this] {
+        if (!m_page || !m_loading || m_progress > stalledProgress || m_stallRetries >= maxStallRetries)
+            return;
+        ++m_stallRetries;
+        m_page->triggerAction(QWebEnginePage::Stop);
+        m_sinceRetry.start();
+        issue();
+    });
+    connect(page, &QWebEnginePage::loadProgress, this, [this](int progress) { m_progress = std::max(m_progress, progress); });
     connect(page, &QWebEnginePage::loadStarted, this, [this] { m_loading = true; });
     connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        // The stopped attempt of a re-issued load reports its end right after the retry went out.
+        if (!ok && m_sinceRetry.isValid() && m_sinceRetry.elapsed() < 500)
+            return;
         m_loading = false;
         m_loadTimeout.stop();
+        m_stallTimer.stop();
         if (ok)
             Q_EMIT loadFinished();
     });
@@ -34,11 +54,21 @@ void WebEnginePortalBrowser::load(const QUrl& url)
 {
     if (!m_page)
         return;
-    QWebEngineHttpRequest request(url);
-    request.setHeader(QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("no-cache"));
-    request.setHeader(QByteArrayLiteral("Pragma"), QByteArrayLiteral("no-cache"));
+    m_requestedURL = url;
+    m_stallRetries = 0;
+    m_sinceRetry.invalidate();
     m_loading = true;
     m_loadTimeout.start();
+    issue();
+}
+
+void WebEnginePortalBrowser::issue()
+{
+    QWebEngineHttpRequest request(m_requestedURL);
+    request.setHeader(QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("no-cache"));
+    request.setHeader(QByteArrayLiteral("Pragma"), QByteArrayLiteral("no-cache"));
+    m_progress = 0;
+    m_stallTimer.start();
     m_page->load(request);
 }
 

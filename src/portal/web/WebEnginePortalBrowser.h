@@ -2,6 +2,7 @@
 
 #include "portal/PortalBrowsing.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
 
@@ -24,7 +25,14 @@ public:
     static QWebEngineProfile* sharedProfile();
 
 private:
+    void issue();
+
     QPointer<QWebEnginePage> m_page;
     QTimer m_loadTimeout;
+    QTimer m_stallTimer;
+    QElapsedTimer m_sinceRetry;
+    QUrl m_requestedURL;
+    int m_progress = 0;
+    int m_stallRetries = 0;
     bool m_loading = false;
 };
