@@ -7,54 +7,22 @@
 #include "connectivity/ConnectivityProbeClient.h"
 #include "state/AppState.h"
 
+#include "BenchHelper.h"
+
 #include <QCoroTask>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <benchmark/benchmark.h>
 
 namespace {
 
-// A helper server of the project, started on first use and kept for the whole run.
-class Helper {
-public:
-    Helper(const QString& script, const QStringList& arguments, const QByteArray& prefix)
-    {
-        m_process.setProgram(QStringLiteral("/usr/bin/python3"));
-        m_process.setArguments(QStringList{QStringLiteral(BREWBEACON_SOURCE_DIR "/") + script} + arguments);
-        m_process.start();
-        QDeadlineTimer deadline(15000);
-        while (!deadline.hasExpired() && m_process.state() != QProcess::NotRunning) {
-            m_process.waitForReadyRead(100);
-            while (m_process.canReadLine()) {
-                const QByteArray line = m_process.readLine().trimmed();
-                if (line.startsWith(prefix)) {
-                    m_value = QString::fromUtf8(line.mid(prefix.size()));
-                    return;
-                }
-            }
-        }
-    }
-    ~Helper()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(3000);
-    }
-    const QString& value() const { return m_value; }
-
-private:
-    QProcess m_process;
-    QString m_value;
-};
-
 struct World {
     QTemporaryDir dir;
-    Helper networkManager{QStringLiteral("tools/simulated-networkmanager.py"),
+    BenchHelper networkManager{QStringLiteral("tools/simulated-networkmanager.py"),
                           {QStringLiteral("--joined"), QStringLiteral("Highlands Coffee Guest")},
                           "BREWBEACON_SYSTEM_BUS_ADDRESS="};
-    Helper portal{QStringLiteral("tools/captive-portal/captive_portal.py"), {QStringLiteral("--online")}, "listening on "};
+    BenchHelper portal{QStringLiteral("tools/captive-portal/captive_portal.py"), {QStringLiteral("--online")}, "listening on "};
     QUrl detection;
 
     World()
