@@ -13,7 +13,9 @@
 #include "ui/windows/MainWindowController.h"
 #include "ui/windows/OnboardingWindowController.h"
 
+#include <QImage>
 #include <QJsonArray>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -88,8 +90,27 @@ TEST(FeedbackWindow, SendsToTheProductServiceAndShowsTheResult)
     EXPECT_EQ(textOf(window, u"resultLine"_s), FeedbackServiceError::rejectionText());
     EXPECT_EQ(form.message(), u"Show the portal's name in the tray tooltip"_s) << "a rejected report can be sent again";
 
+    QTemporaryDir shots;
+    QList<QUrl> files;
+    for (const QString& name : {u"one.png"_s, u"two.png"_s}) {
+        QImage image(40 + files.size(), 30, QImage::Format_RGB32);
+        image.fill(files.isEmpty() ? Qt::red : Qt::blue);
+        ASSERT_TRUE(image.save(shots.filePath(name)));
+        files.append(QUrl::fromLocalFile(shots.filePath(name)));
+    }
+    form.addAttachments(files);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(form.attachments().size(), 2);
+    EXPECT_TRUE(form.attachments().first().toMap().value(u"thumbnail"_s).toString().startsWith(u"data:image/png;base64,"_s));
+    EXPECT_TRUE(textOf(window, u"attachmentCounter"_s).startsWith(u"2 of 5 images · "_s)) << textOf(window, u"attachmentCounter"_s).toStdString();
+    form.removeAttachment(form.attachments().first().toMap().value(u"id"_s).toString());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(textOf(window, u"attachmentCounter"_s).startsWith(u"1 of 5 images · "_s)) << "the counter follows a removal at once";
+    screenshot(window, u"feedback-attachments"_s);
+
     feedback.show(FeedbackKind::problem, std::nullopt);
     EXPECT_EQ(form.message(), QString()) << "showing again gives a fresh form";
+    EXPECT_TRUE(form.attachments().isEmpty());
     EXPECT_FALSE(form.hasResult());
 }
 

@@ -83,6 +83,7 @@ Window {
                 text: root.feedback.message
                 onTextChanged: if (text !== root.feedback.message) root.feedback.message = text
                 focus: true
+                background: Rectangle { radius: 6; color: colors.card; border.color: colors.border }
             }
 
             Label { text: qsTr("Your email"); font.weight: Font.Medium }

@@ -47,6 +47,7 @@ void FeedbackViewModel::reset(FeedbackKind kind, const std::optional<QString>& c
     m_message.clear();
     m_email.clear();
     m_attachments.clear();
+    m_thumbnails.clear();
     m_isSending = false;
     m_result.reset();
     Q_EMIT changed();
@@ -91,7 +92,7 @@ QVariantList FeedbackViewModel::attachments() const
     for (const FeedbackAttachment& attachment : m_attachments)
         rows.append(QVariantMap{{u"id"_s, attachment.id.toString(QUuid::WithoutBraces)},
                                 {u"filename"_s, attachment.filename},
-                                {u"thumbnail"_s, thumbnailURL(attachment.image)},
+                                {u"thumbnail"_s, m_thumbnails.value(attachment.id)},
                                 {u"removeLabel"_s, uiText(u"Remove "_s, m_locale) + attachment.filename}});
     return rows;
 }
@@ -117,6 +118,11 @@ void FeedbackViewModel::addAttachments(const QList<QUrl>& files)
 {
     FeedbackAttachmentIntake::Result intake = FeedbackAttachmentIntake::add(m_attachments, files);
     m_attachments = std::move(intake.attachments);
+    // Encoded once here: the list is read again on every keystroke in the form.
+    for (const FeedbackAttachment& attachment : std::as_const(m_attachments)) {
+        if (!m_thumbnails.contains(attachment.id))
+            m_thumbnails.insert(attachment.id, thumbnailURL(attachment.image));
+    }
     if (intake.notice)
         m_result = FeedbackResult::failure(*intake.notice);
     else
@@ -127,8 +133,10 @@ void FeedbackViewModel::addAttachments(const QList<QUrl>& files)
 void FeedbackViewModel::removeAttachment(const QString& id)
 {
     const QUuid uuid(id);
-    if (m_attachments.removeIf([&](const FeedbackAttachment& attachment) { return attachment.id == uuid; }) > 0)
+    if (m_attachments.removeIf([&](const FeedbackAttachment& attachment) { return attachment.id == uuid; }) > 0) {
+        m_thumbnails.remove(uuid);
         Q_EMIT changed();
+    }
 }
 
 void FeedbackViewModel::send()

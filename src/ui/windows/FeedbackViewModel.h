@@ -6,6 +6,7 @@
 #include "ui/FeedbackPresentation.h"
 
 #include <QCoroTask>
+#include <QHash>
 #include <QLocale>
 #include <QObject>
 #include <QUrl>
@@ -92,6 +93,7 @@ private:
     QString m_message;
     QString m_email;
     QList<FeedbackAttachment> m_attachments;
+    QHash<QUuid, QString> m_thumbnails; // data: URLs by attachment
     bool m_isSending = false;
     std::optional<FeedbackResult> m_result;
     quint64 m_generation = 0; // a reset while sending makes the late result land nowhere
