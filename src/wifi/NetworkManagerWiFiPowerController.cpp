@@ -4,10 +4,26 @@ NetworkManagerWiFiPowerController::NetworkManagerWiFiPowerController(QDBusConnec
 
 QCoro::Task<std::optional<bool>> NetworkManagerWiFiPowerController::currentPowerState()
 {
-    std::optional<bool> result = co_await m_worker.run([this]() -> std::optional<bool> {
-        if (!m_client.defaultWiFiDevice())
+    auto job = [this]() -> std::optional<bool> {
+        if (!hasWiFiDevice())
             return std::nullopt;
         return m_client.wirelessEnabled().value_or(false);
-    });
+    };
+    std::optional<bool> result = co_await m_worker.run(std::move(job));
     co_return result;
+}
+
+bool NetworkManagerWiFiPowerController::hasWiFiDevice()
+{
+    if (!m_devicePath.isEmpty()) {
+        const std::optional<QVariant> type = m_client.property(m_devicePath, NetworkManagerDBus::deviceInterface(), QStringLiteral("DeviceType"));
+        if (type && type->toUInt() == NetworkManagerDBus::deviceTypeWiFi)
+            return true;
+        m_devicePath.clear();
+    }
+    const std::optional<NetworkManagerDevice> device = m_client.defaultWiFiDevice();
+    if (!device)
+        return false;
+    m_devicePath = device->path;
+    return true;
 }

@@ -15,6 +15,11 @@ public:
     QCoro::Task<std::optional<bool>> currentPowerState() override;
 
 private:
+    // On the worker: whether a Wi-Fi device is there, re-reading the device list only when the one
+    // seen last is gone (the check runs every second).
+    bool hasWiFiDevice();
+
     NetworkManagerClient m_client;
+    QString m_devicePath; // touched on the worker only
     SerialWorker m_worker{QStringLiteral("com.tolvek.brewbeacon.networkmanager.power")};
 };
