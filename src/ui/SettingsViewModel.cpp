@@ -10,25 +10,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-QString toneColor(StateNotice::Tone tone)
-{
-    switch (tone) {
-    case StateNotice::Tone::active:
-        return UiTones::green;
-    case StateNotice::Tone::warning:
-        return UiTones::orange;
-    case StateNotice::Tone::danger:
-        return UiTones::red;
-    case StateNotice::Tone::muted:
-        break;
-    }
-    return UiTones::secondary;
-}
-
-} // namespace
-
 SettingsViewModel::SettingsViewModel(AppState& state, SoftwareUpdateService& updates, QLocale locale, QObject* parent)
     : QObject(parent), m_state(state), m_updates(updates), m_locale(std::move(locale))
 {
@@ -88,7 +69,7 @@ void SettingsViewModel::recompute()
     m_noticeTitle = notice ? notice->title : QString();
     m_noticeDetail = notice ? notice->detail : QString();
     m_noticeIcon = notice ? u"qrc"_s + UiSymbols::iconPath(notice->systemImage) : QString();
-    m_noticeColor = notice ? toneColor(notice->tone) : QString();
+    m_noticeColor = notice ? UiTones::color(notice->tone) : QString();
     m_noticeLoading = notice && notice->isLoading;
     Q_EMIT changed();
 }

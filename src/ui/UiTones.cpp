@@ -32,6 +32,21 @@ QString color(DiagnosticStatusTone tone)
     return secondary;
 }
 
+QString color(StateNotice::Tone tone)
+{
+    switch (tone) {
+    case StateNotice::Tone::active:
+        return green;
+    case StateNotice::Tone::warning:
+        return orange;
+    case StateNotice::Tone::danger:
+        return red;
+    case StateNotice::Tone::muted:
+        break;
+    }
+    return secondary;
+}
+
 QString color(WorkReadinessLevel level)
 {
     switch (level) {

@@ -2,6 +2,7 @@
 
 #include "readiness/WorkReadinessLevel.h"
 #include "ui/DiagnosticStatus.h"
+#include "ui/SettingsNotices.h"
 #include "wifi/ConnectedWiFiTone.h"
 
 #include <QString>
@@ -17,6 +18,7 @@ inline constexpr QLatin1StringView secondary{"#8a8a8e"};
 
 QString color(ConnectedWiFiTone tone);
 QString color(DiagnosticStatusTone tone);
+QString color(StateNotice::Tone tone);
 // good green, okay blue, poor orange, blocked red, checking secondary.
 QString color(WorkReadinessLevel level);
 
