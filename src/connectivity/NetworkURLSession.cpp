@@ -41,6 +41,8 @@ QNetworkRequest makeRequest(const HTTPRequest& request, const NetworkURLSessionC
     qrequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                           configuration.followRedirects ? QNetworkRequest::NoLessSafeRedirectPolicy
                                                         : QNetworkRequest::ManualRedirectPolicy);
+    if (configuration.followRedirects)
+        qrequest.setMaximumRedirectsAllowed(std::max(configuration.maxRedirects, 0));
     if (!configuration.useCache) {
         qrequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
         qrequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
@@ -83,6 +85,11 @@ NetworkURLSession::~NetworkURLSession() = default;
 
 QString NetworkURLSession::timeoutDescription() { return u"The request timed out."_s; }
 
+QString NetworkURLSession::oversizeDescription(qint64 limit)
+{
+    return u"The answer was larger than %1 bytes."_s.arg(limit);
+}
+
 std::shared_ptr<QNetworkAccessManager> NetworkURLSession::manager()
 {
     if (!m_manager)
@@ -109,8 +116,25 @@ QCoro::Task<URLSessionResult> NetworkURLSession::data(HTTPRequest request)
         resourceTimer.start(configuration.resourceTimeout);
     }
 
+    // Read as the bytes arrive so that a capped answer never sits whole in memory.
+    const qint64 limit = configuration.maxBodyBytes;
+    QByteArray body;
+    bool oversize = false;
+    if (limit > 0) {
+        QObject::connect(reply.get(), &QNetworkReply::readyRead, reply.get(), [&body, &oversize, &reply, limit] {
+            body.append(reply->read(limit + 1 - body.size()));
+            if (body.size() > limit && !oversize) {
+                oversize = true;
+                reply->abort();
+            }
+        });
+    }
+
     co_await reply.get();
     resourceTimer.stop();
+    QObject::disconnect(reply.get(), &QNetworkReply::readyRead, nullptr, nullptr);
+    if (oversize)
+        co_return URLSessionResult::failure(oversizeDescription(limit));
 
     const QNetworkReply::NetworkError error = reply->error();
     // Our own abort (whole-exchange limit) and Qt's transfer time-out both end as a cancelled reply.
@@ -123,12 +147,15 @@ QCoro::Task<URLSessionResult> NetworkURLSession::data(HTTPRequest request)
     if (!status.isValid()) {
         if (error != QNetworkReply::NoError)
             co_return URLSessionResult::failure(describe(*reply));
-        co_return URLSessionResult{std::nullopt, reply->readAll(), std::nullopt}; // not HTTP (file:, data:)
+        co_return URLSessionResult{std::nullopt, body + reply->readAll(), std::nullopt}; // not HTTP (file:, data:)
     }
 
     HTTPResponse response;
     response.statusCode = status.toInt();
     response.url = reply->url();
     response.headers = reply->rawHeaderPairs();
-    co_return URLSessionResult::success(reply->readAll(), std::move(response));
+    body.append(reply->readAll());
+    if (limit > 0 && body.size() > limit)
+        co_return URLSessionResult::failure(oversizeDescription(limit));
+    co_return URLSessionResult::success(std::move(body), std::move(response));
 }

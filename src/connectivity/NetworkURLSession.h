@@ -2,6 +2,7 @@
 
 #include "connectivity/URLSessionProtocol.h"
 
+#include <QtGlobal>
 #include <chrono>
 #include <memory>
 
@@ -15,6 +16,10 @@ struct NetworkURLSessionConfiguration {
     // Longest whole exchange, however busy. 0: none.
     std::chrono::milliseconds resourceTimeout{0};
     bool followRedirects = false;
+    // Redirects followed at most, when following; never from https to http.
+    int maxRedirects = 5;
+    // Largest body read; a longer answer is cut off there and ends as an error. 0: no limit.
+    qint64 maxBodyBytes = 0;
     bool keepCookies = false;
     bool useCache = false;
     // Off: every request uses a connection of its own, closed after the answer.
@@ -36,6 +41,7 @@ public:
     const NetworkURLSessionConfiguration& configuration() const { return m_configuration; }
 
     static QString timeoutDescription();
+    static QString oversizeDescription(qint64 limit);
 
 private:
     std::shared_ptr<QNetworkAccessManager> manager();

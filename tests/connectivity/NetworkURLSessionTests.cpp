@@ -83,6 +83,42 @@ TEST(NetworkURLSession, HandsRedirectsToTheCallerUnlessToldToFollow)
     EXPECT_EQ(second.response->url, server.url(u"/next"_s));
 }
 
+TEST(NetworkURLSession, FollowsABoundedNumberOfRedirects)
+{
+    LoopbackHttpServer server;
+    server.route("/a", LoopbackHttpResponse::redirect(301, "/b"));
+    server.route("/b", LoopbackHttpResponse::redirect(308, "/c"));
+    server.route("/c", LoopbackHttpResponse::redirect(302, "/d"));
+    server.route("/d", LoopbackHttpResponse::text(200, "end"));
+
+    NetworkURLSessionConfiguration following;
+    following.followRedirects = true;
+    following.maxRedirects = 3;
+    EXPECT_EQ(await(NetworkURLSession(following).data(get(server.url(u"/a"_s)))).body, "end");
+
+    following.maxRedirects = 2;
+    const URLSessionResult tooMany = await(NetworkURLSession(following).data(get(server.url(u"/a"_s))));
+    EXPECT_FALSE(tooMany.isSuccess());
+}
+
+TEST(NetworkURLSession, AnAnswerPastTheBodyLimitIsAnErrorNotABuffer)
+{
+    LoopbackHttpServer server;
+    server.route("/big", LoopbackHttpResponse::text(200, QByteArray(512 * 1024, 'x')));
+    server.route("/small", LoopbackHttpResponse::text(200, QByteArray(4096, 'y')));
+
+    NetworkURLSessionConfiguration capped;
+    capped.maxBodyBytes = 16 * 1024;
+    NetworkURLSession session(capped);
+    const URLSessionResult big = await(session.data(get(server.url(u"/big"_s))));
+    EXPECT_EQ(big.error, NetworkURLSession::oversizeDescription(16 * 1024));
+    EXPECT_TRUE(big.body.isEmpty());
+
+    const URLSessionResult small = await(session.data(get(server.url(u"/small"_s))));
+    ASSERT_TRUE(small.isSuccess());
+    EXPECT_EQ(small.body.size(), 4096);
+}
+
 TEST(NetworkURLSession, EphemeralSessionNeitherKeepsNorSendsCookies)
 {
     LoopbackHttpServer server;
