@@ -9,7 +9,6 @@ machine that cannot run the lab.
     run_field_case.py fill-only    the page script with auto-submit off fills and presses nothing
 '''
 
-import base64
 import html.parser
 import json
 import os
@@ -180,23 +179,60 @@ def case_cli():
             os.remove(env_file)
 
 
+def sign_in_requests():
+    '''The sign-in pages the laptop asked for, in order, each as its fields; the first page has none.'''
+    requests = []
+    for line in lab('requests', timeout=30).splitlines():
+        fields = {}
+        for part in line.split(', '):
+            name, sep, value = part.partition('=')
+            if sep:
+                fields[name] = value
+        requests.append(fields)
+    return requests
+
+
+def describe(requests):
+    texts = [', '.join(f'{name}={value}' for name, value in fields.items()) or '(first page)' for fields in requests]
+    return '; '.join(texts) or 'none'
+
+
+# What each login page's two presses send: the first accepts (with name and address on the form page),
+# the second is the thank-you page's Continue, which signs the laptop in.
+def first_press(theme, fields):
+    if theme == 'click':
+        return fields.get('continue') == 'clicked'
+    return 'username' in fields and 'emailaddress' in fields and 'landing' not in fields
+
+
+def second_press(fields):
+    return fields.get('landing') == 'yes'
+
+
 def case_app(theme):
     lab('up', '--theme', theme)
     env = dict(os.environ, BREWBEACON_LOG_PRIVATE='1')
     done = on_laptop(os.path.join(SOURCE, 'scripts', 'demo'), '--check', env=env, timeout=200)
     sys.stdout.write(done.stdout)
-    expect(done.returncode == 0, f'the app did not pass the {theme} portal:\n{done.stderr}')
+    requests = sign_in_requests()
+    presses = [fields for fields in requests if fields]
     client = laptop_client()
-    expect(client['state'] == 'Authenticated', f'the app verified the internet but the portal says {client["state"]}')
+    facts = f'the portal says {client["state"]}; sign-in requests: {describe(requests)}'
+    if done.returncode != 0:
+        verdict = ('the portal let the laptop through, but the app never confirmed it in its hidden attempt'
+                   if client['state'] == 'Authenticated' else 'the portal still holds the laptop')
+        handed = [line for line in done.stderr.splitlines() if 'revealing window' in line]
+        raise Failure(f'the app did not pass the {theme} portal: {verdict} ({facts})'
+                      f'{"; " + handed[0] if handed else ""}; the app said:\n{done.stderr}')
+    expect(client['state'] == 'Authenticated', f'the app verified the internet, yet {facts}')
     online = fetch(DETECTION)
     expect(online.status == 200 and 'Success' in online.body, f'detection page after the app: {online.status}')
+    expect(len(presses) == 2 and first_press(theme, presses[0]) and second_press(presses[1]),
+           f'expected each of the two steps pressed once; {facts}')
     if theme == 'form':
         # The name and address the app typed reach the portal with the sign-in.
-        custom = base64.b64decode(client.get('custom', '')).decode('utf-8', 'replace')
-        fields = dict(part.split('=', 1) for part in custom.replace(' emailaddress=', '\nemailaddress=').splitlines()
-                      if '=' in part)
-        expect(fields.get('username', '').strip(), f'the portal got no name: {custom!r}')
-        expect('@' in fields.get('emailaddress', ''), f'the portal got no e-mail address: {custom!r}')
+        expect(presses[0]['username'].strip(), f'the portal got no name: {facts}')
+        expect('@' in presses[0]['emailaddress'], f'the portal got no e-mail address: {facts}')
 
 
 def case_fill_only():
@@ -204,6 +240,8 @@ def case_fill_only():
     done = on_laptop(os.environ['BREWBEACON_FIELD_PAGE_TESTS'], timeout=150)
     sys.stdout.write(done.stdout[-4000:])
     expect(done.returncode == 0, f'the page test failed:\n{done.stderr[-4000:]}')
+    presses = [fields for fields in sign_in_requests() if fields]
+    expect(not presses, f'nothing was to be pressed, yet the portal got: {describe(presses)}')
     client = laptop_client()
     expect(client['state'] == 'Preauthenticated', f'nothing was to be pressed, yet the portal says {client["state"]}')
 
