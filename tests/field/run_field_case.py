@@ -264,6 +264,8 @@ def main():
         return SKIPPED
     # ctest ends a test that runs too long with a signal: take the lab down on the way out.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit('stopped'))
+    # A run killed outright (ctest's time limit) could not take its lab down.
+    subprocess.run([LAB, 'down'], capture_output=True, timeout=120)
     status = 0
     try:
         CASES[sys.argv[1]]()
