@@ -193,8 +193,15 @@ def sign_in_requests():
 
 
 def describe(requests):
-    texts = [', '.join(f'{name}={value}' for name, value in fields.items()) or '(first page)' for fields in requests]
-    return '; '.join(texts) or 'none'
+    '''The requests in order, repeats of the same one counted.'''
+    runs = []
+    for fields in requests:
+        text = ', '.join(f'{name}={value}' for name, value in fields.items()) or '(first page)'
+        if runs and runs[-1][0] == text:
+            runs[-1][1] += 1
+        else:
+            runs.append([text, 1])
+    return '; '.join(text if count == 1 else f'{text} (x{count})' for text, count in runs) or 'none'
 
 
 # What each login page's two presses send: the first accepts (with name and address on the form page),
