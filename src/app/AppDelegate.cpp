@@ -96,7 +96,6 @@ void AppDelegate::waitForFirstPermissionReading()
     auto* waiter = new QObject(this);
     const auto decide = [this, waiter] {
         waiter->deleteLater();
-        QObject::disconnect(waiter, nullptr, nullptr, nullptr);
         presentInitialWindow();
     };
     QObject::connect(m_appState, &AppState::locationAuthorizationStatusChanged, waiter, [decide, waiter] {

@@ -201,7 +201,9 @@ QCoro::Task<> AppState::storePortalAutofillProfile(PortalAutofillProfile profile
     const QPointer<AppState> self(this);
     const auto store = m_collaborators.portalProfileStore;
     // Saved means the keyring said so; until then (and after a refusal) the values live in memory only.
-    const bool stored = store ? co_await store->save(profile) : false;
+    bool stored = false;
+    if (store)
+        stored = co_await store->save(profile);
     if (!self)
         co_return;
     if (stored)

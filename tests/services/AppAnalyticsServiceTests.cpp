@@ -204,7 +204,7 @@ TEST_F(AppAnalyticsServiceTest, AnAnswerThatNeverEndsFailsTheBatchInsteadOfFilli
     }));
     settle(*service);
     EXPECT_EQ(service->queuedEvents().size(), 1);
-    EXPECT_LT(server.streamedBytes(), 4 * 1024 * 1024);
+    EXPECT_LT(server.streamedBytes(), 64 * 1024 * 1024) << "read at loopback speed until the time-out, this is gigabytes";
 }
 
 TEST_F(AppAnalyticsServiceTest, TransportFailureKeepsTheBatch)

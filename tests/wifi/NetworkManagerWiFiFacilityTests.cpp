@@ -13,6 +13,7 @@
 #include <QDBusObjectPath>
 
 #include <QTemporaryFile>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
