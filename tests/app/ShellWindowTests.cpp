@@ -149,6 +149,42 @@ TEST(AppShell, SetupComesFirstWithoutPermissionAndOnlyTheMenuEndsTheProcess)
     await(rig.state->runConnectivityCheckToCompletion(false));
 }
 
+TEST(AppShell, TheFirstWindowWaitsForThePermissionReadingAndAnAnswerLateBeyondTheBoundShowsTheGate)
+{
+    WindowRig rig;
+    rig.rig.location = LocationAuthorizationStatus::unknown;
+    rig.rig.path->status = NetworkPathStatus::unsatisfied();
+    rig.build();
+    AppDelegate::Parts parts;
+    parts.appState = rig.state.get();
+    parts.softwareUpdater = rig.makeUpdates();
+    parts.showsStatusItem = false;
+    parts.firstPermissionReadingBound = std::chrono::hours(1);
+    AppDelegate delegate(std::move(parts));
+    delegate.applicationDidFinishLaunching();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(delegate.mainWindow().window(), nullptr) << "no choice from a status nobody has read yet";
+    EXPECT_EQ(delegate.onboardingWindow().window(), nullptr);
+    rig.rig.location = LocationAuthorizationStatus::denied;
+    rig.state->handleLocationAuthorizationChange(LocationAuthorizationStatus::denied);
+    ASSERT_TRUE(spinUntil([&] { return delegate.onboardingWindow().window() != nullptr; }));
+    EXPECT_EQ(delegate.mainWindow().window(), nullptr);
+
+    WindowRig silent;
+    silent.rig.location = LocationAuthorizationStatus::unknown;
+    silent.rig.path->status = NetworkPathStatus::unsatisfied();
+    silent.build();
+    AppDelegate::Parts silentParts;
+    silentParts.appState = silent.state.get();
+    silentParts.softwareUpdater = silent.makeUpdates();
+    silentParts.showsStatusItem = false;
+    silentParts.firstPermissionReadingBound = std::chrono::milliseconds(1);
+    AppDelegate waiting(std::move(silentParts));
+    waiting.applicationDidFinishLaunching();
+    ASSERT_TRUE(spinUntil([&] { return waiting.onboardingWindow().window() != nullptr; }));
+    EXPECT_EQ(waiting.mainWindow().window(), nullptr);
+}
+
 TEST(MenuBar, TheTrayItemNamesTheStateAndItsMenuHasFeedbackAndQuit)
 {
     WindowRig rig;
