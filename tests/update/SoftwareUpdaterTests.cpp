@@ -183,9 +183,11 @@ TEST_F(SoftwareUpdaterTest, ASignedReleaseReplacesTheWholeInstallationInOneSwitc
 {
     ASSERT_TRUE(service.isRunning()) << service.errorText().toStdString();
     publish();
+    const auto access = QFileInfo(prefix()).permissions();
     auto updater = makeUpdater();
     EXPECT_EQ(await(updater->runUpdateCycle(true)), std::nullopt);
     EXPECT_EQ(driver->offered, QStringList{u"2.0"_s});
+    EXPECT_EQ(QFileInfo(prefix()).permissions(), access) << "the installation folder keeps its access";
     ASSERT_FALSE(driver->progressTotals.isEmpty()) << "the download reports progress";
     EXPECT_EQ(driver->progressTotals.last(), QFileInfo(archive()).size());
     ASSERT_FALSE(driver->installProgress.isEmpty()) << "installing reports progress";

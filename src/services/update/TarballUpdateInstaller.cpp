@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -119,8 +120,12 @@ std::optional<UpdateError> checkStaged(const QString& staging, const UpdateArchi
         const QString path = entries.next();
         const QFileInfo info(path);
         const QString relative = root.relativeFilePath(path);
-        if (info.isSymLink() || (!info.isDir() && !info.isFile()))
+        struct stat status {};
+        if (::lstat(QFile::encodeName(path).constData(), &status) != 0
+            || !(S_ISDIR(status.st_mode) || S_ISREG(status.st_mode)))
             return UpdateError::unsafeArchive(u"a link or special file: "_s + relative);
+        if (status.st_mode & (S_ISUID | S_ISGID))
+            return UpdateError::unsafeArchive(u"a file that runs as another user: "_s + relative);
         if (!expected.contains(relative))
             return UpdateError::unsafeArchive(u"an unlisted member: "_s + relative);
         // A later update must be able to remove this folder again.
@@ -194,6 +199,8 @@ std::optional<UpdateError> TarballUpdateInstaller::installBlocking(const Install
         return fail(UpdateError::installFailed(unpacked.error));
     if (auto unsafe = checkStaged(stagingPath, listing, layout.program))
         return fail(*unsafe);
+    // mkdtemp made the folder private; the installation keeps the access it had.
+    QFile::setPermissions(stagingPath, QFileInfo(layout.prefix).permissions());
     flushToDisk(stagingPath);
 
     // The one step that changes the installation: afterwards the staging name holds the old tree.
