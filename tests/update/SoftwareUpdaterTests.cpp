@@ -120,7 +120,8 @@ protected:
         writeFile(payload + u"/bin/brewbeacon"_s, program, true);
         writeFile(payload + u"/share/brewbeacon/VERSION"_s, "2\n");
         QDir().mkpath(updates());
-        run(u"tar"_s, {u"-czf"_s, path.isEmpty() ? archive() : path, u"-C"_s, payload, u"bin"_s, u"share"_s});
+        // As the release steps make it: the whole folder, "./" first.
+        run(u"tar"_s, {u"-czf"_s, path.isEmpty() ? archive() : path, u"-C"_s, payload, u"."_s});
     }
 
     // The appcast offering the archive as `advertised`, signed by the release tool as `signedAs`.
