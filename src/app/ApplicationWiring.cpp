@@ -27,9 +27,6 @@ std::unique_ptr<SoftwareUpdateService> makeSoftwareUpdateService(std::function<v
         configuration.currentVersion = BundleInfo::main().value(u"CFBundleVersion"_s);
         configuration.systemVersion = currentSystemVersion();
         configuration.defaults = defaults;
-        NetworkURLSessionConfiguration session;
-        session.requestTimeout = std::chrono::seconds(20);
-        configuration.session = std::make_shared<NetworkURLSession>(session);
         configuration.verifier = UpdateSignatureVerifier::builtIn();
         configuration.installer = std::make_shared<TarballUpdateInstaller>(TarballUpdateInstaller::forRunningProgram());
         configuration.userDriver = std::make_shared<UpdateDialogs>();

@@ -26,6 +26,10 @@ SettingsViewModel::SettingsViewModel(AppState& state, SoftwareUpdateService& upd
 
 bool SettingsViewModel::launchAtLogin() const { return m_state.launchAtLogin(); }
 bool SettingsViewModel::automaticUpdates() const { return m_updates.automaticallyChecksForUpdates(); }
+QString SettingsViewModel::updatesManagedMessage() const
+{
+    return m_updates.updatesManagedBySystem() ? SoftwareUpdateService::packageManagerMessage(m_locale) : QString();
+}
 bool SettingsViewModel::anonymousAnalytics() const { return m_state.anonymousAnalyticsEnabled(); }
 
 QString SettingsViewModel::checkButtonTitle() const
@@ -41,7 +45,7 @@ QString SettingsViewModel::checkButtonIcon() const
 
 bool SettingsViewModel::checkButtonEnabled() const
 {
-    return m_updates.canCheckForUpdates() && !m_updates.isCheckingForUpdates();
+    return m_updates.canCheckForUpdates() && !m_updates.isCheckingForUpdates() && !m_updates.updatesManagedBySystem();
 }
 
 bool SettingsViewModel::showsApproveLoginItem() const

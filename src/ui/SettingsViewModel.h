@@ -12,6 +12,8 @@ class SettingsViewModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool launchAtLogin READ launchAtLogin NOTIFY changed)
     Q_PROPERTY(bool automaticUpdates READ automaticUpdates NOTIFY changed)
+    // Empty unless the package manager updates the installation; then the switch and button say so.
+    Q_PROPERTY(QString updatesManagedMessage READ updatesManagedMessage NOTIFY changed)
     Q_PROPERTY(bool anonymousAnalytics READ anonymousAnalytics NOTIFY changed)
     Q_PROPERTY(QString checkButtonTitle READ checkButtonTitle NOTIFY changed)
     Q_PROPERTY(QString checkButtonIcon READ checkButtonIcon NOTIFY changed)
@@ -30,6 +32,7 @@ public:
 
     bool launchAtLogin() const;
     bool automaticUpdates() const;
+    QString updatesManagedMessage() const;
     bool anonymousAnalytics() const;
     QString checkButtonTitle() const;
     QString checkButtonIcon() const;

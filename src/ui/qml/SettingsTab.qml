@@ -45,7 +45,9 @@ ScrollView {
             }
             ToggleRow {
                 objectName: "autoUpdatesToggle"
-                title: qsTr("Auto Updates"); detail: qsTr("Check, download, and install new versions automatically.")
+                title: qsTr("Auto Updates")
+                detail: tab.model.updatesManagedMessage || qsTr("Check, download, and install new versions automatically.")
+                enabled: !tab.model.updatesManagedMessage
                 symbol: "arrow.triangle.2.circlepath"
                 checked: tab.model.automaticUpdates
                 onToggled: value => tab.model.setAutomaticUpdates(value)
