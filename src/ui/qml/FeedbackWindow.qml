@@ -9,7 +9,7 @@ import BrewBeacon
 Window {
     id: root
     required property QtObject feedback
-    title: "Send Feedback"
+    title: qsTr("Send Feedback")
     color: colors.window
     Theme { id: colors }
 
@@ -72,18 +72,37 @@ Window {
                 Label { objectName: "messageTitle"; text: root.feedback.messageTitle; font.weight: Font.Medium }
                 Label { text: qsTr("Required"); font.pixelSize: 11; color: colors.secondary }
                 Item { Layout.fillWidth: true }
-                Label { objectName: "wordCounter"; text: root.feedback.wordCounter; font.pixelSize: 11; color: colors.secondary }
+                Label {
+                    objectName: "wordCounter"
+                    text: root.feedback.wordCounter
+                    font.pixelSize: 11
+                    color: root.feedback.wordLimitNotice !== "" ? colors.red : colors.secondary
+                }
             }
-            TextArea {
-                objectName: "messageField"
+            // The message box scrolls by itself and follows the caret.
+            ScrollView {
+                id: messageScroll
                 Layout.fillWidth: true
                 Layout.preferredHeight: 140
-                wrapMode: TextEdit.Wrap
-                placeholderText: root.feedback.messagePrompt
-                text: root.feedback.message
-                onTextChanged: if (text !== root.feedback.message) root.feedback.message = text
-                focus: true
                 background: Rectangle { radius: 6; color: colors.card; border.color: colors.border }
+                TextArea {
+                    objectName: "messageField"
+                    wrapMode: TextEdit.Wrap
+                    placeholderText: root.feedback.messagePrompt
+                    text: root.feedback.message
+                    onTextChanged: if (text !== root.feedback.message) root.feedback.message = text
+                    focus: true
+                    background: null
+                }
+            }
+            Label {
+                objectName: "wordLimitNotice"
+                visible: text !== ""
+                Layout.fillWidth: true
+                wrapMode: Text.Wrap
+                text: root.feedback.wordLimitNotice
+                font.pixelSize: 12
+                color: colors.red
             }
 
             Label { text: qsTr("Your email"); font.weight: Font.Medium }

@@ -115,20 +115,33 @@ ScrollView {
                         ColumnLayout {
                             Layout.fillWidth: true
                             spacing: 2
-                            Label { objectName: "networkName"; text: row.modelData.ssid; font.weight: Font.DemiBold }
+                            Label { objectName: "networkName"; text: row.modelData.ssid; font.weight: Font.DemiBold; elide: Text.ElideRight; Layout.fillWidth: true }
                             Label { text: row.modelData.facts; font.pixelSize: 11; color: colors.secondary; visible: text !== "" }
                         }
-                        QualityBadge { text: row.modelData.badge; bars: row.modelData.bars }
-                        Label { visible: row.modelData.isConnected; text: qsTr("Connected"); color: colors.green; font.weight: Font.DemiBold }
-                        Button {
-                            objectName: "connectButton"
-                            visible: !row.modelData.isConnected
-                            enabled: !row.modelData.disabled
-                            highlighted: true
-                            text: row.modelData.isConnecting ? "" : qsTr("Connect")
-                            implicitWidth: 96
-                            BusyIndicator { anchors.centerIn: parent; visible: row.modelData.isConnecting; running: visible; implicitWidth: 20; implicitHeight: 20 }
-                            onClicked: tab.model.connectToRow(row.index)
+                        // The trailing column: the same width in every row, so badges and buttons line up.
+                        RowLayout {
+                            objectName: "trailingColumn"
+                            Layout.preferredWidth: 250
+                            Layout.alignment: Qt.AlignRight | Qt.AlignVCenter
+                            spacing: 12
+                            Item { Layout.fillWidth: true }
+                            QualityBadge { text: row.modelData.badge; bars: row.modelData.bars }
+                            Label {
+                                visible: row.modelData.isConnected
+                                Layout.preferredWidth: 120
+                                horizontalAlignment: Text.AlignHCenter
+                                text: qsTr("Connected"); color: colors.green; font.weight: Font.DemiBold
+                            }
+                            Button {
+                                objectName: "connectButton"
+                                visible: !row.modelData.isConnected
+                                enabled: !row.modelData.disabled
+                                highlighted: true
+                                text: row.modelData.isConnecting ? "" : qsTr("Connect")
+                                Layout.preferredWidth: 120
+                                BusyIndicator { anchors.centerIn: parent; visible: row.modelData.isConnecting; running: visible; implicitWidth: 20; implicitHeight: 20 }
+                                onClicked: tab.model.connectToRow(row.index)
+                            }
                         }
                     }
                 }
