@@ -174,6 +174,7 @@ inline constexpr Pair windowPairs[] = {
     {u"Language", u"Ngôn ngữ"},
     {u"System Default", u"Theo hệ thống"},
     {u"English", u"Tiếng Anh (English)"},
+    {u"Tiếng Việt", u"Tiếng Việt"},
     {u"Cafe Wi-Fi status, work readiness, and connection checks.",
      u"Trạng thái Wi-Fi quán cà phê, mức sẵn sàng làm việc và các bước kiểm tra kết nối."},
     {u"Status section", u"Mục trạng thái"},

@@ -65,15 +65,18 @@ void SettingsViewModel::setLocale(const QLocale& locale)
 
 void SettingsViewModel::recompute()
 {
-    const QVariantList before = propertySnapshot(*this);
     update();
-    if (propertySnapshot(*this) != before)
+    QVariantList shown = propertySnapshot(*this);
+    if (shown != m_shown) {
+        m_shown = std::move(shown);
         Q_EMIT changed();
+    }
 }
 
 void SettingsViewModel::recomputeAndNotify()
 {
     update();
+    m_shown = propertySnapshot(*this);
     Q_EMIT changed();
 }
 

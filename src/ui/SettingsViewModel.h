@@ -4,6 +4,7 @@
 
 #include <QLocale>
 #include <QObject>
+#include <QVariantList>
 
 class AppState;
 class SoftwareUpdateService;
@@ -73,6 +74,7 @@ private:
     QLocale m_locale;
     NetworkSettingsFinder m_hasNetworkSettings;
     bool m_settingsToolMissing = false;
+    QVariantList m_shown; // the values last announced with changed()
     bool m_hasNotice = false;
     QString m_noticeTitle;
     QString m_noticeDetail;

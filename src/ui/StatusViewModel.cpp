@@ -41,7 +41,6 @@ StatusViewModel::StatusViewModel(AppState& state, QLocale locale, QObject* paren
 
 void StatusViewModel::recompute()
 {
-    const QVariantList before = propertySnapshot(*this);
     const WiFiSnapshot& snapshot = m_state.currentSnapshot();
     const QList<PublicNetworkCandidate> publicNetworks = StatusNetworks::publicNetworks(snapshot, m_locale);
     const auto connected = StatusNetworks::connectedPublicNetwork(snapshot, publicNetworks);
@@ -116,8 +115,13 @@ void StatusViewModel::recompute()
     m_workReadyLevelIcon = assessment.level == WorkReadinessLevel::checking ? QString() : m_readinessIcon;
     m_nextStep = WorkReadyStats::nextStep(assessment.level, m_locale);
     m_canOpenPortal = m_state.portalAssistantURL().has_value();
-    if (propertySnapshot(*this) != before)
+    // Several properties read the state directly, so compare with what was last announced, not with
+    // the moment before: the state has already moved on when its signal arrives.
+    QVariantList shown = propertySnapshot(*this);
+    if (shown != m_shown) {
+        m_shown = std::move(shown);
         Q_EMIT changed();
+    }
 }
 
 void StatusViewModel::setLocale(const QLocale& locale)

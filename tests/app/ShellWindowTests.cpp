@@ -13,6 +13,7 @@
 #include "ui/windows/MainWindowController.h"
 #include "ui/windows/OnboardingWindowController.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
 #include <QJsonArray>
