@@ -68,7 +68,8 @@ int runningSpinners(QQuickItem* item)
 {
     if (!item || !item->isVisible())
         return 0;
-    int count = QByteArray(item->metaObject()->className()).contains("BusyIndicator") && item->property("running").toBool();
+    const QByteArray type = item->metaObject()->className();
+    int count = (type.contains("Spinner") || type.contains("BusyIndicator")) && item->property("running").toBool();
     for (QQuickItem* child : item->childItems())
         count += runningSpinners(child);
     return count;
@@ -228,6 +229,11 @@ TEST(WindowLanguage, AnIdleWindowShowsNoSpinnerAndDoesNotRedraw)
     rig.state->connectTo(network(u"Cafe Corner"_s, 81));
     QCoreApplication::processEvents();
     EXPECT_GT(runningSpinners(window->contentItem()), 0);
+    rig.main->selectTab(int(MainWindowTab::settings));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(textOf(window, u"noticeTitle"_s), u"Joining cafe Wi-Fi"_s);
+    EXPECT_GT(runningSpinners(findItem(window, u"settingsNotice"_s)), 0) << "the settings notice spins while joining";
+    screenshot(window, u"main-settings-joining"_s);
     rig.rig.router->gate.open();
     ASSERT_TRUE(spinUntil([&] { return !rig.state->isConnecting(); }));
     QCoreApplication::processEvents();

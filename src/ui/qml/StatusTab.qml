@@ -72,7 +72,7 @@ ScrollView {
                         Label { objectName: "connectionTitle"; text: tab.model.connectionTitle; font.pixelSize: 16; font.weight: Font.DemiBold }
                         Label { objectName: "connectionDetail"; text: tab.model.connectionDetail; wrapMode: Text.Wrap; Layout.fillWidth: true; color: colors.secondary }
                     }
-                    BusyIndicator { visible: tab.model.connectionLoading; running: visible; implicitWidth: 24; implicitHeight: 24 }
+                    Spinner { running: tab.model.connectionLoading; implicitWidth: 24; implicitHeight: 24 }
                     QualityBadge { visible: tab.model.connectionQuality >= 0; text: tab.model.connectionBadge; bars: tab.model.connectionBars }
                 }
             }
@@ -139,7 +139,7 @@ ScrollView {
                                 highlighted: true
                                 text: row.modelData.isConnecting ? "" : qsTr("Connect")
                                 Layout.preferredWidth: 120
-                                BusyIndicator { anchors.centerIn: parent; visible: row.modelData.isConnecting; running: visible; implicitWidth: 20; implicitHeight: 20 }
+                                Spinner { anchors.centerIn: parent; running: row.modelData.isConnecting; width: 20; height: 20 }
                                 onClicked: tab.model.connectToRow(row.index)
                             }
                         }
@@ -154,7 +154,7 @@ ScrollView {
                 RowLayout {
                     spacing: 12
                     Layout.fillWidth: true
-                    BusyIndicator { visible: tab.model.placeholderLoading; running: visible; implicitWidth: 24; implicitHeight: 24 }
+                    Spinner { running: tab.model.placeholderLoading; implicitWidth: 24; implicitHeight: 24 }
                     ColumnLayout {
                         Layout.fillWidth: true
                         spacing: 2
@@ -189,7 +189,7 @@ ScrollView {
                             SymbolIcon { url: tile.modelData.icon }
                             Label { text: tile.modelData.label; font.pixelSize: 12; color: colors.secondary }
                         }
-                        BusyIndicator { visible: tile.modelData.loading; running: visible; implicitWidth: 22; implicitHeight: 22 }
+                        Spinner { running: tile.modelData.loading }
                         Label { objectName: "checkValue"; visible: !tile.modelData.loading; text: tile.modelData.value; font.pixelSize: 18; font.weight: Font.DemiBold; color: tile.modelData.color }
                         Label { text: tile.modelData.detail; font.pixelSize: 11; wrapMode: Text.Wrap; Layout.fillWidth: true; color: colors.secondary }
                     }
