@@ -273,6 +273,7 @@ inline constexpr Pair windowPairs[] = {
     {u"The Wi-Fi device disappeared during the scan.", u"Thiết bị Wi-Fi đã biến mất trong lúc quét."},
     {u"The Wi-Fi scan did not finish in time.", u"Lượt quét Wi-Fi không hoàn tất kịp thời."},
     {u"The join did not finish in time.", u"Việc kết nối không hoàn tất kịp thời."},
+    {u"NetworkManager did not accept the join.", u"NetworkManager không chấp nhận yêu cầu kết nối."},
     {u"BrewBeacon only connects to open cafe or guest Wi-Fi candidates.",
      u"BrewBeacon chỉ kết nối với mạng Wi-Fi mở của quán cà phê hoặc mạng khách."},
     // Settings tab
@@ -406,6 +407,8 @@ inline constexpr Pair windowTemplates[] = {
     {u"Signal quality is %1; retry closer to the access point.",
      u"Chất lượng tín hiệu là %1; hãy thử lại ở gần điểm truy cập hơn."},
     {u"Wi-Fi scan failed: %1", u"Quét Wi-Fi thất bại: %1"},
+    {u"NetworkManager could not join the network (device state reason %1).",
+     u"NetworkManager không kết nối được mạng này (mã lý do trạng thái thiết bị %1)."},
     {u"BrewBeacon could not reach the update feed. Server returned %1.",
      u"BrewBeacon không kết nối được nguồn cập nhật. Máy chủ trả về mã %1."},
 };
