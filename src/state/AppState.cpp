@@ -72,7 +72,7 @@ std::optional<QUrl> AppState::portalAssistantURL() const
 QString AppState::assistantTitle() const
 {
     if (shouldShowLocationGate())
-        return u"Location permission needed"_s;
+        return u"Wi-Fi permission needed"_s;
     if (m_isConnecting)
         return u"Connecting to cafe Wi-Fi"_s;
     const ConnectionState& state = m_currentSnapshot.connectionState;

@@ -258,7 +258,7 @@ TEST_F(AppStateTest, LocationGateHoldsTheAssistantUntilAllowed)
     EXPECT_TRUE(logged(u"Assistant start blocked: location status denied"_s));
     state().checkAndConnectPublicWiFi();
     EXPECT_TRUE(logged(u"Auto-connect check blocked: location status denied"_s));
-    EXPECT_EQ(state().assistantTitle(), u"Location permission needed"_s);
+    EXPECT_EQ(state().assistantTitle(), u"Wi-Fi permission needed"_s);
     EXPECT_EQ(rig.scanner->scans, 0);
 
     // A manual refresh still runs and says why it found nothing.
