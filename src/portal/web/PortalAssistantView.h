@@ -3,6 +3,7 @@
 #include "portal/PortalAssistantWindowing.h"
 #include "portal/PortalWebView.h"
 
+#include <QLocale>
 #include <QWidget>
 #include <memory>
 
@@ -31,8 +32,10 @@ private:
     PortalAssistantViewInputs m_inputs;
     PortalAutofillProfile m_profile;
     PortalAutofillEvent m_event = PortalAutofillEvent::idle();
+    QLocale m_locale;
     QLineEdit* m_fullName = nullptr;
     QLineEdit* m_birthYear = nullptr;
+    QLabel* m_statusSymbol = nullptr;
     QLabel* m_statusTitle = nullptr;
     QLabel* m_statusDetail = nullptr;
     PortalBrowserPane* m_pane = nullptr;
