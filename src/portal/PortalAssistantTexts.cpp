@@ -112,8 +112,8 @@ QString PortalAssistantTexts::reasonCategory(const QString& reason)
     for (const char* term : {"ma voucher", "mã truy cập", "ma truy cap"})
         if (lower.contains(QString::fromUtf8(term)))
             return u"voucher"_s;
-    if (lower.contains("xem video"_L1) || lower.contains("quảng cáo"_L1) || lower.contains("quang cao"_L1) ||
-        lower.contains("qr"_L1) || lower.contains("ứng dụng"_L1) || lower.contains("ung dung"_L1) ||
+    if (lower.contains("xem video"_L1) || lower.contains(u"quảng cáo"_s) || lower.contains("quang cao"_L1) ||
+        lower.contains("qr"_L1) || lower.contains(u"ứng dụng"_s) || lower.contains("ung dung"_L1) ||
         lower.contains("download app"_L1) || lower.contains("watch ad"_L1))
         return u"engagement_gate"_s;
     const QString shared = PortalAnalytics::blockerCategory(reason);

@@ -37,7 +37,7 @@ bool PortalHostScope::allows(const QUrl& page) const
 
 void PortalHostScope::noteNavigation(const QUrl& from, const QUrl& to, PortalNavigationKind kind)
 {
-    if (kind == PortalNavigationKind::other || !allows(from))
+    if (kind == PortalNavigationKind::link || kind == PortalNavigationKind::other || !allows(from))
         return;
     const QString key = hostKey(to);
     if (key.isEmpty() || m_hosts.size() >= maxHosts)

@@ -36,7 +36,12 @@ TEST(PortalHostScope, GrowsOnlyThroughThePortalsOwnRedirectsAndPosts)
                          PortalNavigationKind::formSubmission);
     EXPECT_TRUE(scope.allows(QUrl(u"https://auth.test/welcome"_s)));
 
-    // Links, scripted or typed navigations, and anything that starts outside the portal stay out.
+    scope.noteNavigation(QUrl(u"https://auth.test/welcome"_s), QUrl(u"http://gateway.test/"_s),
+                         PortalNavigationKind::pageScript);
+    EXPECT_TRUE(scope.allows(QUrl(u"http://gateway.test/"_s))) << "a portal page hopping on by script or refresh";
+
+    // Links a visitor follows, history steps, and anything that starts outside the portal stay out.
+    scope.noteNavigation(QUrl(u"http://portal.test/"_s), QUrl(u"http://news.test/"_s), PortalNavigationKind::link);
     scope.noteNavigation(QUrl(u"http://portal.test/"_s), QUrl(u"http://news.test/"_s), PortalNavigationKind::other);
     scope.noteNavigation(QUrl(u"http://elsewhere.test/"_s), QUrl(u"http://shop.test/"_s),
                          PortalNavigationKind::formSubmission);

@@ -191,7 +191,7 @@ TEST_F(PortalWebViewCoordinatorTest, NothingRunsOnPagesOutsideThePortalsHosts)
     LogCapture capture;
     const QUrl news(u"http://news.test/"_s);
     const QUrl gateway(u"http://gateway.test/login"_s);
-    browser.navigate(portal, news, PortalNavigationKind::other); // a link the user followed
+    browser.navigate(portal, news, PortalNavigationKind::link); // a link the user followed
     browser.finishLoad(news);
     EXPECT_TRUE(browser.runs.isEmpty());
     EXPECT_TRUE(capture.contains(u"PortalAutofill"_s, u"Portal autofill skipped: outside the portal, url=<private>"_s));

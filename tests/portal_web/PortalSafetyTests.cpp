@@ -237,7 +237,10 @@ TEST_F(PortalSafety, NothingRunsOnASiteTheUserWentOnTo)
     // Another host name for the same loopback server: to the browser, another site.
     QUrl elsewhere = portal.pageURL(u"newsletter-site"_s);
     elsewhere.setHost(u"localhost"_s);
-    pane.webView()->page()->runJavaScript(u"location.href = '%1';"_s.arg(elsewhere.toString()));
+    // A link on the portal page that the visitor follows.
+    pane.webView()->page()->runJavaScript(
+        u"const link = document.createElement('a'); link.href = '%1'; link.textContent = 'News';"
+        " document.body.appendChild(link); link.click();"_s.arg(elsewhere.toString()));
     ASSERT_TRUE(spinUntil([&] { return pane.webView()->url() == elsewhere; }, std::chrono::seconds(20)));
     pause(std::chrono::seconds(3)); // the load's own pass and two follow-ups
     std::optional<QString> state;

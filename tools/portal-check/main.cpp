@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QWebEnginePage>
 #include <cstdio>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -85,6 +86,10 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The web engine refuses to start its sandbox for root (containers, CI); the page is still only
+    // read, never trusted.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setOrganizationName(u"BrewBeacon"_s);
     QCoreApplication::setApplicationName(u"BrewBeacon"_s);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -77,8 +77,7 @@ const seenControlTexts = (root) => Array.from(root.querySelectorAll(
     .filter(isSeen)
     .map((element) => joinParts([
         element.name, element.id, tagOf(element) === "input" ? element.type : "", element.autocomplete,
-        element.placeholder, isButtonLikeInput(element) || tagOf(element) !== "input" && tagOf(element) !== "select"
-            ? element.value : "",
+        element.placeholder, isButtonLikeInput(element) || tagOf(element) === "button" ? element.value : "",
         tagOf(element) === "select" ? "" : element.innerText, attribute(element, "aria-label")
     ]))
     .filter((text) => text.length > 0);
@@ -137,8 +136,8 @@ if (blocker !== undefined) {
 }
 
 // Signing in through another company's account is the user's decision, however the button is worded.
-const socialProviders = "google|apple|facebook|fb|zalo|twitter|instagram|linkedin|microsoft|github|line|kakao|wechat|tiktok|yahoo";
-const socialSignIn = new RegExp("(continue|sign\\s*in|sign\\s*up|log\\s*in|login|connect|register|join|đăng\\s*nhập|dang\\s*nhap|đăng\\s*ký|dang\\s*ky|tiếp\\s*tục|tiep\\s*tuc|kết\\s*nối|ket\\s*noi)\\s+(with|via|using|through|by|bằng|bang|qua|với|voi)\\s+(your\\s+|tài\\s*khoản\\s+|tai\\s*khoan\\s+)?(" + socialProviders + ")([^a-z]|$)", "i");
+const socialProviders = "google|apple|facebook|fb|zalo|twitter|instagram|linkedin|microsoft|github|kakao|wechat|tiktok|yahoo";
+const socialSignIn = new RegExp("(continue|sign\\s*in|sign\\s*up|log\\s*in|login|connect|register|join|đăng\\s*nhập|dang\\s*nhap|đăng\\s*ký|dang\\s*ky|tiếp\\s*tục|tiep\\s*tuc|kết\\s*nối|ket\\s*noi)\\s+(with|via|using|through|bằng|bang|qua|với|voi)\\s+(your\\s+|tài\\s*khoản\\s+|tai\\s*khoan\\s+)?(" + socialProviders + ")([^a-z]|$)", "i");
 const namesSocialProvider = (label) => new RegExp("(^|[^a-z])(" + socialProviders + ")([^a-z]|$)", "i").test(label);
 const socialMatch = pageText.match(socialSignIn);
 const socialButton = Array.from(document.querySelectorAll("button, input[type='submit'], input[type='button'], [role='button']"))
@@ -265,7 +264,8 @@ const pressesWithoutLeaving = (element) => {
     return !element.closest("a, form button[type='submit']");
 };
 const genderCandidates = Array.from(document.querySelectorAll(
-    "input[type='radio'], input[type='button'], button, [role='button'], a")).filter(isVisible);
+    "input[type='radio'], input[type='button'], button, [role='button'], a"))
+    .filter((element) => isVisible(element) && (typeOf(element) === "radio" || pressesWithoutLeaving(element)));
 const genderTarget = genderCandidates.find((element) => isPreferredGenderOption(labelText(element))) ||
     (preferredGender === "female" || preferredGender === "male"
         ? genderCandidates.find((element) => isGenderOption(labelText(element)) && !isOtherGenderOption(labelText(element)))

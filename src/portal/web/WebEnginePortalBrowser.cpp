@@ -72,6 +72,13 @@ WebEnginePortalBrowser::WebEnginePortalBrowser(QWebEnginePage* page, QObject* pa
     });
 }
 
+WebEnginePortalBrowser::~WebEnginePortalBrowser()
+{
+    // The page may outlive this browser; it must not call the watcher that goes with it.
+    if (m_page)
+        m_page->setUrlRequestInterceptor(nullptr);
+}
+
 void WebEnginePortalBrowser::load(const QUrl& url)
 {
     if (!m_page)
@@ -105,6 +112,10 @@ void WebEnginePortalBrowser::mainFrameRequest(const QUrl& url, int navigationTyp
         from = m_lastRequestURL;
     } else if (navigationType == QWebEngineUrlRequestInfo::NavigationTypeFormSubmitted) {
         kind = PortalNavigationKind::formSubmission;
+    } else if (navigationType == QWebEngineUrlRequestInfo::NavigationTypeLink) {
+        kind = PortalNavigationKind::link;
+    } else if (navigationType == QWebEngineUrlRequestInfo::NavigationTypeOther) {
+        kind = PortalNavigationKind::pageScript;
     }
     m_lastRequestURL = url;
     Q_EMIT navigationRequested(from, url, kind);

@@ -14,6 +14,7 @@ class WebEnginePortalBrowser final : public PortalBrowsing {
     Q_OBJECT
 public:
     explicit WebEnginePortalBrowser(QWebEnginePage* page, QObject* parent = nullptr);
+    ~WebEnginePortalBrowser() override;
 
     void load(const QUrl& url) override;
     bool isLoading() const override { return m_loading; }
