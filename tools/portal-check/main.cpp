@@ -5,6 +5,7 @@
 // script gave no result, 2 usage.
 #include "PortalCheck.h"
 
+#include "portal/PortalAssistantTexts.h"
 #include "portal/PortalAutofillProfileStore.h"
 #include "portal/web/WebEnginePortalBrowser.h"
 #include "services/PortalAnalytics.h"
@@ -122,7 +123,10 @@ int main(int argc, char** argv)
     }
     printLine(*text);
     printLine(u"outcome: %1"_s.arg(outcomeOf(*event)));
-    printLine(u"category: %1"_s.arg(PortalAnalytics::blockerCategory(event->reason)));
+    printLine(u"category: %1"_s.arg(PortalAssistantTexts::reasonCategory(event->reason.value_or(QString()))));
+    printLine(u"analytics category: %1"_s.arg(PortalAnalytics::blockerCategory(event->reason)));
+    if (event->reason)
+        printLine(u"sentence: %1"_s.arg(PortalAssistantTexts::reasonSentence(*event->reason, QLocale(QLocale::English))));
     printLine(u"mode: %1"_s.arg(submit ? u"submit"_s : u"dry run"_s));
     if (check.unseenDialogs() > 0)
         printLine(u"dialogs answered unseen: %1"_s.arg(check.unseenDialogs()));

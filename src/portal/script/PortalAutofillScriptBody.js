@@ -394,7 +394,8 @@ const trySubmit = (reason) => {
         return false;
     const candidates = Array.from(document.querySelectorAll(
         "button, input[type='submit'], input[type='button'], input[type='image'], a, [role='button'], " + genericButtonSelector))
-        .filter((element) => isVisible(element) && !element.closest("select") && !isWrapper(element))
+        // A link inside a check box's label is the terms to read, not the way on.
+        .filter((element) => isVisible(element) && !element.closest("select, label") && !isWrapper(element))
         .map((element) => ({ element, label: labelText(element) }))
         .filter(({ label }) => !isGenderOption(label) && !isLanguageOption(label) && !isHelpOption(label) &&
             !isNotAnAction(label) && !namesSocialProvider(label))
