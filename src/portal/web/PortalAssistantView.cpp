@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
 #include <QVBoxLayout>
 
@@ -24,7 +25,8 @@ namespace {
 // The application's symbols, when its resources are linked in; an empty icon otherwise.
 QIcon symbolIcon(const QString& file)
 {
-    return QIcon(u":/brewbeacon/icons/"_s + file + u".svg"_s);
+    const QString path = u":/brewbeacon/icons/"_s + file + u".svg"_s;
+    return QFile::exists(path) ? QIcon(path) : QIcon();
 }
 
 QString statusSymbolFile(PortalAssistantStatus::Symbol symbol)
