@@ -154,7 +154,9 @@ public:
         ++closes;
         Q_EMIT willClose();
     }
+    void showHandoffReason(const QString& reason) override { handoffReasons.append(reason); }
 
+    QStringList handoffReasons;
     PortalAssistantViewInputs inputs;
     int contentBuilds = 0;
     int broughtToFront = 0;

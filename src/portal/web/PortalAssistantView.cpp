@@ -160,6 +160,21 @@ void PortalAssistantView::eventArrived(const PortalAutofillEvent& event)
         m_inputs.onEvent(event);
 }
 
+void PortalAssistantView::showHandoffReason(const QString& reason)
+{
+    PortalAutofillEvent handoff = m_event;
+    handoff.didRun = true;
+    handoff.blocked = true;
+    handoff.reason = reason;
+    m_event = handoff;
+    refreshStatus();
+}
+
+QString PortalAssistantView::statusDetail() const
+{
+    return m_statusDetail->text();
+}
+
 void PortalAssistantView::refreshStatus()
 {
     const PortalAssistantStatus status = PortalAssistantStatus::make(m_event, m_profile, m_locale);

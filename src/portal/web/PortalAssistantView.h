@@ -20,6 +20,9 @@ public:
     PortalAssistantView(PortalAssistantViewInputs inputs, std::shared_ptr<RetrySleeping> sleeper, QWidget* parent = nullptr);
 
     PortalBrowserPane* browserPane() const { return m_pane; }
+    // The status card says why the portal was handed over until the next script outcome.
+    void showHandoffReason(const QString& reason);
+    QString statusDetail() const;
 
 private:
     void profileEdited();

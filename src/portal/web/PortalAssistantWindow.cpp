@@ -78,6 +78,12 @@ void PortalAssistantWindow::close()
     m_widget->close();
 }
 
+void PortalAssistantWindow::showHandoffReason(const QString& reason)
+{
+    if (m_view)
+        m_view->showHandoffReason(reason);
+}
+
 bool PortalAssistantWindow::isOnScreen() const
 {
     return m_widget && m_widget->isVisible() && !m_widget->testAttribute(Qt::WA_DontShowOnScreen);
