@@ -3,6 +3,7 @@
 #include "portal/PortalAssistantWindowing.h"
 #include "portal/PortalWebView.h"
 
+#include <QLocale>
 #include <QWidget>
 #include <memory>
 
@@ -19,6 +20,9 @@ public:
     PortalAssistantView(PortalAssistantViewInputs inputs, std::shared_ptr<RetrySleeping> sleeper, QWidget* parent = nullptr);
 
     PortalBrowserPane* browserPane() const { return m_pane; }
+    // The status card says why the portal was handed over until the next script outcome.
+    void showHandoffReason(const QString& reason);
+    QString statusDetail() const;
 
 private:
     void profileEdited();
@@ -31,8 +35,10 @@ private:
     PortalAssistantViewInputs m_inputs;
     PortalAutofillProfile m_profile;
     PortalAutofillEvent m_event = PortalAutofillEvent::idle();
+    QLocale m_locale;
     QLineEdit* m_fullName = nullptr;
     QLineEdit* m_birthYear = nullptr;
+    QLabel* m_statusSymbol = nullptr;
     QLabel* m_statusTitle = nullptr;
     QLabel* m_statusDetail = nullptr;
     PortalBrowserPane* m_pane = nullptr;
