@@ -171,11 +171,6 @@ SelfTest::~SelfTest()
     qInstallMessageHandler(previousHandler);
 }
 
-const QStringList& SelfTest::problems() const
-{
-    return recordedProblems();
-}
-
 void SelfTest::fail(const QString& problem)
 {
     record(problem);

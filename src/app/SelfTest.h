@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QStringList>
 
 #include <memory>
 
@@ -28,9 +27,6 @@ public:
 
     // Runs once the event loop runs and ends the process: exit status 0 when everything opened cleanly.
     void start();
-
-    // What the run found wrong so far: warnings, missing modules, windows that did not open.
-    const QStringList& problems() const;
 
 private:
     void run();

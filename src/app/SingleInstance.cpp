@@ -43,7 +43,8 @@ SingleInstance::Role SingleInstance::claim()
     }
     // The object first, so an activation that arrives as soon as the name is ours finds it.
     if (!m_objectRegistered)
-        m_objectRegistered = m_bus.registerObject(objectPath(), this, QDBusConnection::ExportScriptableSlots);
+        m_objectRegistered = m_bus.registerObject(objectPath(), this,
+                                                QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportScriptableInvokables);
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = m_bus.interface()->registerService(
         m_serviceName, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
     if (!reply.isValid()) {
