@@ -16,12 +16,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QSet>
 #include <QEventLoop>
+#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QQuickWindow>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -63,12 +63,13 @@ bool isQmlMessage(QtMsgType type, const QMessageLogContext& context, const QStri
     if (type == QtCriticalMsg || type == QtFatalMsg)
         return true;
     const QByteArray category(context.category ? context.category : "");
-    if (category == "qml" || category == "js" || category.startsWith("qt.qml") || category.startsWith("qt.quick"))
+    if (category == "qml" || category == "js" || category.startsWith("qt.qml") ||
+        category.startsWith("qt.quick"))
         return true;
     if (context.file && QByteArray(context.file).endsWith(".qml"))
         return true;
-    return message.contains(u".qml"_s) || message.contains(u"qrc:"_s) || message.contains(u"QML"_s)
-        || message.contains(u"module \""_s);
+    return message.contains(u".qml"_s) || message.contains(u"qrc:"_s) || message.contains(u"QML"_s) ||
+           message.contains(u"module \""_s);
 }
 
 void watchMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
@@ -161,7 +162,8 @@ std::unique_ptr<QTemporaryDir> SelfTest::isolate()
 }
 
 SelfTest::SelfTest(AppDelegate& delegate, PortalAssistantWindowController* portalAssistant, QObject* parent)
-    : QObject(parent), m_delegate(delegate), m_portalAssistant(portalAssistant), m_log(std::make_unique<LogCapture>())
+    : QObject(parent), m_delegate(delegate), m_portalAssistant(portalAssistant),
+      m_log(std::make_unique<LogCapture>())
 {
     previousHandler = qInstallMessageHandler(watchMessages);
 }
@@ -181,7 +183,8 @@ void SelfTest::start()
     QTimer::singleShot(0, this, [this] {
         run();
         collectWindowErrors();
-        if (const QString librariesFile = qEnvironmentVariable("BREWBEACON_SELF_TEST_LIBRARIES"); !librariesFile.isEmpty())
+        if (const QString librariesFile = qEnvironmentVariable("BREWBEACON_SELF_TEST_LIBRARIES");
+            !librariesFile.isEmpty())
             writeLoadedLibraries(librariesFile);
         const QStringList found = [] {
             std::lock_guard lock(problemsMutex());
@@ -208,7 +211,7 @@ void SelfTest::run()
     if (!firstWindow)
         fail(u"no window came up at launch"_s);
     const std::pair<AppLanguage, QString> languages[] = {{AppLanguage::english, u"English"_s},
-                                                          {AppLanguage::vietnamese, u"Vietnamese"_s}};
+                                                         {AppLanguage::vietnamese, u"Vietnamese"_s}};
     for (const auto& [language, label] : languages) {
         m_delegate.language().setLanguage(language);
         checkLanguage(label);
@@ -229,7 +232,8 @@ void SelfTest::checkLanguage(const QString& label)
 void SelfTest::checkMainWindow(const QString& label)
 {
     MainWindowController& main = m_delegate.mainWindow();
-    for (MainWindowTab tab : {MainWindowTab::status, MainWindowTab::settings, MainWindowTab::formValues, MainWindowTab::about}) {
+    for (MainWindowTab tab :
+         {MainWindowTab::status, MainWindowTab::settings, MainWindowTab::formValues, MainWindowTab::about}) {
         main.show(tab);
         settle();
         if (!main.window() || !main.window()->isVisible() || main.selectedTab() != tab)
@@ -278,7 +282,8 @@ void SelfTest::checkPortalAssistant(const QString& label)
     if (!m_portalAssistant)
         return;
     m_portalAssistant->show(QUrl(u"about:blank"_s), &m_delegate.appState());
-    if (!settleUntil([] { return visibleTopLevelWidget(u"BrewBeacon Portal Assistant"_s) != nullptr; }, 15000))
+    if (!settleUntil([] { return visibleTopLevelWidget(u"BrewBeacon Portal Assistant"_s) != nullptr; },
+                     15000))
         fail(label + u": the portal assistant window did not open"_s);
     settle();
     m_portalAssistant->closeWindow();

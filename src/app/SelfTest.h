@@ -22,7 +22,8 @@ public:
     // bus that answers nothing (unless a test already points it at a simulated one).
     static std::unique_ptr<QTemporaryDir> isolate();
 
-    SelfTest(AppDelegate& delegate, PortalAssistantWindowController* portalAssistant, QObject* parent = nullptr);
+    SelfTest(AppDelegate& delegate, PortalAssistantWindowController* portalAssistant,
+             QObject* parent = nullptr);
     ~SelfTest() override;
 
     // Runs once the event loop runs and ends the process: exit status 0 when everything opened cleanly.

@@ -44,14 +44,17 @@ SingleInstance::Role SingleInstance::claim()
     // The object first, so an activation that arrives as soon as the name is ours finds it.
     if (!m_objectRegistered)
         m_objectRegistered = m_bus.registerObject(objectPath(), this,
-                                                QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportScriptableInvokables);
-    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = m_bus.interface()->registerService(
-        m_serviceName, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
+                                                  QDBusConnection::ExportScriptableSlots |
+                                                      QDBusConnection::ExportScriptableInvokables);
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+        m_bus.interface()->registerService(m_serviceName, QDBusConnectionInterface::DontQueueService,
+                                           QDBusConnectionInterface::DontAllowReplacement);
     if (!reply.isValid()) {
         Logger(u"Lifecycle"_s).error("Session bus name not claimed: %{public}s", reply.error().message());
         m_role = Role::unavailable;
     } else {
-        m_role = reply.value() == QDBusConnectionInterface::ServiceRegistered ? Role::primary : Role::secondary;
+        m_role =
+            reply.value() == QDBusConnectionInterface::ServiceRegistered ? Role::primary : Role::secondary;
     }
     if (m_role != Role::primary && m_objectRegistered) {
         m_bus.unregisterObject(objectPath());
@@ -64,11 +67,13 @@ bool SingleInstance::activateRunning(const QVariantMap& platformData) const
 {
     if (!m_bus.isConnected())
         return false;
-    QDBusMessage call = QDBusMessage::createMethodCall(m_serviceName, objectPath(), applicationInterface, u"Activate"_s);
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(m_serviceName, objectPath(), applicationInterface, u"Activate"_s);
     call << platformData;
     const QDBusMessage answer = m_bus.call(call, QDBus::BlockWithGui, activationTimeoutMs);
     if (answer.type() == QDBusMessage::ErrorMessage) {
-        Logger(u"Lifecycle"_s).error("The running BrewBeacon did not answer: %{public}s", answer.errorMessage());
+        Logger(u"Lifecycle"_s)
+            .error("The running BrewBeacon did not answer: %{public}s", answer.errorMessage());
         return false;
     }
     return true;

@@ -16,7 +16,8 @@ public:
 
     static QString defaultServiceName() { return QStringLiteral("com.tolvek.brewbeacon"); }
 
-    explicit SingleInstance(QDBusConnection bus, QString serviceName = defaultServiceName(), QObject* parent = nullptr);
+    explicit SingleInstance(QDBusConnection bus, QString serviceName = defaultServiceName(),
+                            QObject* parent = nullptr);
     ~SingleInstance() override;
 
     // Tries to own the name: primary when this process got it, secondary when another one has it.

@@ -78,8 +78,9 @@ TEST(SingleInstance, TheAppStartedTwiceRaisesTheFirstAndEndsTheSecond)
     ASSERT_TRUE(first.waitForStarted());
     QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
     QByteArray firstLog;
-    ASSERT_TRUE(spinUntil([&] { return bus->isServiceRegistered(SingleInstance::defaultServiceName()).value(); },
-                          std::chrono::seconds(30)))
+    ASSERT_TRUE(
+        spinUntil([&] { return bus->isServiceRegistered(SingleInstance::defaultServiceName()).value(); },
+                  std::chrono::seconds(30)))
         << first.readAllStandardError().toStdString();
 
     QProcess second;
@@ -88,10 +89,13 @@ TEST(SingleInstance, TheAppStartedTwiceRaisesTheFirstAndEndsTheSecond)
     ASSERT_TRUE(second.waitForFinished(30000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
-    ASSERT_TRUE(spinUntil([&] {
-        firstLog += first.readAllStandardError();
-        return firstLog.contains("Activation requested by another start");
-    }, std::chrono::seconds(10))) << firstLog.toStdString();
+    ASSERT_TRUE(spinUntil(
+        [&] {
+            firstLog += first.readAllStandardError();
+            return firstLog.contains("Activation requested by another start");
+        },
+        std::chrono::seconds(10)))
+        << firstLog.toStdString();
     EXPECT_EQ(first.state(), QProcess::Running) << "the first one keeps running";
 
     first.terminate();
