@@ -152,6 +152,12 @@ void AppDelegate::applicationShouldHandleReopen()
     presentInitialWindow();
 }
 
+void AppDelegate::applicationDidRequestActivation()
+{
+    if (m_mainWindow->isConfigured())
+        showMainWindowFromStatusItem();
+}
+
 bool AppDelegate::applicationShouldTerminate()
 {
     if (AppLifecycleController::shared().shouldTerminate() == AppLifecycleController::TerminationReply::terminateNow)

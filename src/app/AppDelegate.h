@@ -38,6 +38,9 @@ public:
     void applicationDidFinishLaunching();
     // Reopening without visible windows repeats the initial-window decision.
     void applicationShouldHandleReopen();
+    // Another start of the app asked this one to come forward: the main window (or the setup window
+    // while permission is missing), as a click on the tray item does.
+    void applicationDidRequestActivation();
     // Any request to end the process goes through here; returns whether it may end now.
     bool applicationShouldTerminate();
     // The menu's Quit.

@@ -114,6 +114,13 @@ PortalAssistantView::PortalAssistantView(PortalAssistantViewInputs inputs, std::
     refreshStatus();
 }
 
+PortalAssistantView::~PortalAssistantView()
+{
+    // The page answers its pending scripts while it is destroyed, after the sidebar's labels are gone:
+    // those answers must not reach this half-destroyed view (closing the window mid-pass crashed).
+    m_tearingDown = true;
+}
+
 PortalWebView PortalAssistantView::webView() const
 {
     PortalWebView view;
@@ -154,6 +161,8 @@ void PortalAssistantView::openInBrowser()
 
 void PortalAssistantView::eventArrived(const PortalAutofillEvent& event)
 {
+    if (m_tearingDown)
+        return;
     m_event = event;
     refreshStatus();
     if (m_inputs.onEvent)

@@ -18,6 +18,7 @@ class PortalAssistantView final : public QWidget {
     Q_OBJECT
 public:
     PortalAssistantView(PortalAssistantViewInputs inputs, std::shared_ptr<RetrySleeping> sleeper, QWidget* parent = nullptr);
+    ~PortalAssistantView() override;
 
     PortalBrowserPane* browserPane() const { return m_pane; }
     // The status card says why the portal was handed over until the next script outcome.
@@ -42,4 +43,5 @@ private:
     QLabel* m_statusTitle = nullptr;
     QLabel* m_statusDetail = nullptr;
     PortalBrowserPane* m_pane = nullptr;
+    bool m_tearingDown = false;
 };
