@@ -3,9 +3,11 @@
 #include "app/AppDelegate.h"
 #include "app/MenuBarController.h"
 #include "app/UpdateDialogs.h"
+#include "portal/PortalAssistantTexts.h"
 #include "portal/PortalAssistantWindowController.h"
 #include "services/update/AppcastItem.h"
 #include "services/update/UpdateError.h"
+#include "state/AppLanguage.h"
 #include "state/AppState.h"
 #include "support/LogSinks.h"
 #include "ui/UiLanguage.h"
@@ -282,8 +284,10 @@ void SelfTest::checkPortalAssistant(const QString& label)
     if (!m_portalAssistant)
         return;
     m_portalAssistant->show(QUrl(u"about:blank"_s), &m_delegate.appState());
-    if (!settleUntil([] { return visibleTopLevelWidget(u"BrewBeacon Portal Assistant"_s) != nullptr; },
-                     15000))
+    // The window's title is in the app's language.
+    const QString title = PortalAssistantTexts::text(u"BrewBeacon Portal Assistant"_s,
+                                                     AppLanguages::storedLocale(QSettings()));
+    if (!settleUntil([&title] { return visibleTopLevelWidget(title) != nullptr; }, 15000))
         fail(label + u": the portal assistant window did not open"_s);
     settle();
     m_portalAssistant->closeWindow();
