@@ -1,6 +1,7 @@
 // BrewBeacon: the tray application.
 #include "app/AppDelegate.h"
 #include "app/ApplicationWiring.h"
+#include "app/TerminationSignals.h"
 #include "portal/PortalAssistantWindowController.h"
 #include "services/SoftwareUpdateService.h"
 #include "state/AppState.h"
@@ -64,6 +65,8 @@ int main(int argc, char* argv[])
     parts.showsStatusItem = !selfTest;
     AppDelegate delegate(std::move(parts));
     delegatePointer = &delegate;
+    TerminationSignals terminationSignals([&delegate] { delegate.quitFromMenu(); });
+    terminationSignals.install();
     delegate.applicationDidFinishLaunching();
     if (selfTest)
         runSelfTest(delegate);
