@@ -1,11 +1,17 @@
 #!/usr/bin/python3
-"""Idle cost of the real app: joined to an open network that has verified internet, against the
-simulated NetworkManager and a loopback detection page, for 60 s after it has settled.
+"""Idle cost of the real app against the simulated NetworkManager and a loopback detection page, for
+60 s after it has settled. Two scenarios:
 
-  bench/idle_cost.py APP OUT.json [--seconds 60]
+  joined-online  joined to an open network with verified internet (the window as the launch leaves it)
+  window-open    nothing joined and no open network in reach, the main window open on a real (virtual)
+                 X display and drawn by the software renderer: nothing is in progress, so nothing
+                 should be drawn
+
+  bench/idle_cost.py APP OUT.json [--seconds 60] [--scenario joined-online|window-open]
 
 Writes one Google Benchmark style record with the counters cpu_percent (of one core), rss_mb,
-private_mb (anonymous memory), probes and scans (requests the app made during the window) for bench/report.py.
+private_mb (anonymous memory), probes and scans (requests the app made during the window) and, for
+window-open, window_open (1 when the main window was found mapped on the display) for bench/report.py.
 """
 import argparse
 import json
@@ -23,6 +29,11 @@ ROOT = os.path.dirname(HERE)
 NETWORKS = [
     {"ssid": "Highlands Coffee Guest", "security": "open", "strength": 82, "frequency": 5180},
     {"ssid": "Home-5G", "security": "wpa2", "strength": 90, "frequency": 5745},
+]
+# Only networks the app must never join: it scans, finds nothing to do and waits.
+LOCKED_NETWORKS = [
+    {"ssid": "Home-5G", "security": "wpa2", "strength": 90, "frequency": 5745},
+    {"ssid": "Office", "security": "wpa2", "strength": 64, "frequency": 2437},
 ]
 
 
@@ -77,22 +88,38 @@ def scans(bus_address):
     return total
 
 
+def main_window_mapped():
+    """Whether a top-level window titled "BrewBeacon" is mapped on the X display."""
+    if not os.environ.get("DISPLAY"):
+        return False
+    try:
+        tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True, timeout=10).stdout
+    except (OSError, subprocess.TimeoutExpired):
+        return False
+    return '"BrewBeacon"' in tree
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("app")
     parser.add_argument("out")
     parser.add_argument("--seconds", type=float, default=60)
+    parser.add_argument("--scenario", choices=["joined-online", "window-open"], default="joined-online")
     args = parser.parse_args()
+    window_open = args.scenario == "window-open"
+    if window_open and not os.environ.get("DISPLAY"):
+        raise RuntimeError("the window-open scenario needs an X display (run it under xvfb-run)")
     work = tempfile.mkdtemp(prefix="brewbeacon-idle-")
     processes = []
     try:
         networks = os.path.join(work, "networks.json")
         with open(networks, "w", encoding="utf-8") as handle:
-            json.dump(NETWORKS, handle)
+            json.dump(LOCKED_NETWORKS if window_open else NETWORKS, handle)
         env_file = os.path.join(work, "nm.env")
+        joined = [] if window_open else ["--joined", NETWORKS[0]["ssid"]]
         processes.append(subprocess.Popen(
             [os.path.join(ROOT, "tools/simulated-networkmanager.py"), "--networks", networks,
-             "--joined", NETWORKS[0]["ssid"], "--env-file", env_file], stdout=subprocess.DEVNULL))
+             "--env-file", env_file] + joined, stdout=subprocess.DEVNULL))
         bus_address = wait_for_line(env_file, "BREWBEACON_SYSTEM_BUS_ADDRESS=")
         portal_out = os.path.join(work, "portal.out")
         with open(portal_out, "w", encoding="utf-8") as out:
@@ -103,6 +130,8 @@ def main():
                    BREWBEACON_DETECTION_URL=portal + "hotspot-detect.html", BREWBEACON_DISABLE_ANALYTICS="1",
                    XDG_CONFIG_HOME=os.path.join(work, "config"), XDG_CACHE_HOME=os.path.join(work, "cache"),
                    QT_QPA_PLATFORM=os.environ.get("QT_QPA_PLATFORM", "offscreen"))
+        if window_open:
+            env.update(QT_QPA_PLATFORM="xcb", QT_QUICK_BACKEND="software")
         app = subprocess.Popen([args.app], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         processes.append(app)
         time.sleep(10)  # start-up, first scan and checks
@@ -112,11 +141,15 @@ def main():
         time.sleep(args.seconds)
         cpu1, probes1, scans1, t1 = cpu_seconds(app.pid), probes(portal), scans(bus_address), time.time()
         record = {
-            "name": "idle/app_joined_online", "run_type": "iteration", "iterations": 1,
+            "name": "idle/app_window_open_nothing_joined" if window_open else "idle/app_joined_online", "run_type": "iteration", "iterations": 1,
             "real_time": (t1 - t0) * 1000, "cpu_time": (cpu1 - cpu0) * 1000, "time_unit": "ms",
             "cpu_percent": 100.0 * (cpu1 - cpu0) / (t1 - t0), "rss_mb": rss_mb(app.pid), "private_mb": private_mb(app.pid),
             "probes": probes1 - probes0, "scans": scans1 - scans0, "seconds": t1 - t0,
         }
+        if window_open:
+            record["window_open"] = 1 if main_window_mapped() else 0
+            if not record["window_open"]:
+                record["error_message"] = "the main window was not on the display"
         with open(args.out, "w", encoding="utf-8") as handle:
             json.dump({"benchmarks": [record]}, handle)
         print(json.dumps(record), file=sys.stderr)

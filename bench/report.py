@@ -25,10 +25,10 @@ def load_runs(paths):
 
 
 def figure(samples, target):
-    if "counter" in target:
-        return samples[0].get(target["counter"])
     if samples and "error_message" in samples[0]:
         return None
+    if "counter" in target:
+        return samples[0].get(target["counter"])
     field = target.get("field", "real_time")
     times = [s[field] * UNIT_SCALE[s.get("time_unit", "ns")] for s in samples]
     if not times:

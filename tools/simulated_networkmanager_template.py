@@ -17,6 +17,9 @@ Mock methods (interface org.freedesktop.DBus.Mock on /org/freedesktop/NetworkMan
   SetPermissions(a{ss})                           GetPermissions' answer (all "yes" at start); emits CheckPermissions
   JoinAccessPoint(dev, ap)                        as if the user had joined it before we started
   Disconnect(dev)
+  SetCallFailure(path, interface, member, text)   member "": reading that interface's properties fails;
+                                                  else that method fails; with the error text, empty
+                                                  text restores the normal answer
 '''
 
 import time
@@ -206,6 +209,44 @@ def JoinAccessPoint(_self, dev_path, ap_path):
         return str(_add_and_activate(manager, settings, dev_path, ap_path)[1])
     finally:
         manager.activation_mode = mode
+
+
+class _FailingProperties(dict):
+    '''An object's property table whose listed interfaces answer with an error.'''
+
+    def __init__(self, table):
+        super().__init__(table)
+        self.failures = {}
+
+    def __getitem__(self, interface):
+        if interface in self.failures:
+            raise dbus.exceptions.DBusException(self.failures[interface], name='org.freedesktop.DBus.Error.Failed')
+        return super().__getitem__(interface)
+
+
+def _raiser(text):
+    def fail(_self, *_args):
+        raise dbus.exceptions.DBusException(text, name='org.freedesktop.DBus.Error.Failed')
+    return fail
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='ssss', out_signature='')
+def SetCallFailure(_self, path, interface, member, error_text):
+    obj = dbusmock.get_object(path)
+    interface, member, error_text = str(interface), str(member), str(error_text)
+    if not member:
+        if not isinstance(obj.props, _FailingProperties):
+            obj.props = _FailingProperties(obj.props)
+        if error_text:
+            obj.props.failures[interface] = error_text
+        else:
+            obj.props.failures.pop(interface, None)
+        return
+    originals = obj.__dict__.setdefault('original_codes', {})
+    entry = obj.methods[interface][member]
+    original = originals.setdefault((interface, member), entry[2])
+    code = _raiser(error_text) if error_text else original
+    obj.methods[interface][member] = (entry[0], entry[1], code) + tuple(entry[3:])
 
 
 @dbus.service.method(MOCK_IFACE, in_signature='s', out_signature='')

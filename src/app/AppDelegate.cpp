@@ -29,6 +29,7 @@ AppDelegate::AppDelegate(Parts parts, QObject* parent)
       m_softwareUpdater(std::move(parts.softwareUpdater)),
       m_portalAssistant(std::move(parts.portalAssistant)),
       m_showsStatusItem(parts.showsStatusItem),
+      m_firstPermissionReadingBound(parts.firstPermissionReadingBound),
       m_language(std::make_unique<UiLanguage>(std::make_shared<QSettings>())),
       m_windowHost(std::make_unique<QmlWindowHost>(*m_language)),
       m_feedbackWindow(std::make_unique<FeedbackWindowController>(*m_windowHost, *m_appState)),
@@ -72,12 +73,44 @@ void AppDelegate::applicationDidFinishLaunching()
 void AppDelegate::presentInitialWindow()
 {
     m_appState->refreshLocationAuthorizationStatus();
-    if (initialWindow(m_appState->locationAuthorizationStatus()) == InitialWindow::onboarding) {
+    const bool gated = m_appState->requiresLocationPermissionGate();
+    const LocationAuthorizationStatus status = m_appState->locationAuthorizationStatus();
+    if (gated && status == LocationAuthorizationStatus::unknown && !m_firstPermissionReadingAwaited) {
+        waitForFirstPermissionReading();
+        return;
+    }
+    // Still no reading after the wait: the gate is shown rather than a main window that cannot work.
+    const bool stillUnknown = gated && status == LocationAuthorizationStatus::unknown;
+    if (stillUnknown || initialWindow(status) == InitialWindow::onboarding) {
         m_onboardingWindow->show([this] { finishPermissionSetup(); });
         return;
     }
     m_onboardingWindow->close();
     startAssistantAndPresentMainWindow();
+}
+
+void AppDelegate::waitForFirstPermissionReading()
+{
+    // The permission arrives asynchronously from NetworkManager; the choice waits for it, bounded.
+    m_firstPermissionReadingAwaited = true;
+    auto* waiter = new QObject(this);
+    const auto decide = [this, waiter] {
+        waiter->deleteLater();
+        presentInitialWindow();
+    };
+    QObject::connect(m_appState, &AppState::locationAuthorizationStatusChanged, waiter, [decide, waiter] {
+        // One decision only: whichever of the reading and the bound comes first.
+        if (!waiter->property("decided").toBool()) {
+            waiter->setProperty("decided", true);
+            decide();
+        }
+    });
+    QTimer::singleShot(m_firstPermissionReadingBound, waiter, [decide, waiter] {
+        if (!waiter->property("decided").toBool()) {
+            waiter->setProperty("decided", true);
+            decide();
+        }
+    });
 }
 
 void AppDelegate::finishPermissionSetup()
@@ -117,6 +150,12 @@ void AppDelegate::applicationShouldHandleReopen()
             return;
     }
     presentInitialWindow();
+}
+
+void AppDelegate::applicationDidRequestActivation()
+{
+    if (m_mainWindow->isConfigured())
+        showMainWindowFromStatusItem();
 }
 
 bool AppDelegate::applicationShouldTerminate()

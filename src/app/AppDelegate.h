@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -27,6 +28,8 @@ public:
         // Null where no portal window can be made (the window tests).
         std::shared_ptr<PortalAssistantWindowController> portalAssistant;
         bool showsStatusItem = true;
+        // How long the first window waits for the first permission reading before showing the gate.
+        std::chrono::milliseconds firstPermissionReadingBound{3000};
     };
 
     explicit AppDelegate(Parts parts, QObject* parent = nullptr);
@@ -35,6 +38,9 @@ public:
     void applicationDidFinishLaunching();
     // Reopening without visible windows repeats the initial-window decision.
     void applicationShouldHandleReopen();
+    // Another start of the app asked this one to come forward: the main window (or the setup window
+    // while permission is missing), as a click on the tray item does.
+    void applicationDidRequestActivation();
     // Any request to end the process goes through here; returns whether it may end now.
     bool applicationShouldTerminate();
     // The menu's Quit.
@@ -50,6 +56,7 @@ public:
 
 private:
     void presentInitialWindow();
+    void waitForFirstPermissionReading();
     void finishPermissionSetup();
     void startAssistantAndPresentMainWindow();
     void showMainWindowFromStatusItem();
@@ -59,6 +66,8 @@ private:
     std::unique_ptr<SoftwareUpdateService> m_softwareUpdater;
     std::shared_ptr<PortalAssistantWindowController> m_portalAssistant;
     bool m_showsStatusItem;
+    std::chrono::milliseconds m_firstPermissionReadingBound;
+    bool m_firstPermissionReadingAwaited = false;
     std::unique_ptr<UiLanguage> m_language;
     std::unique_ptr<QmlWindowHost> m_windowHost;
     std::unique_ptr<FeedbackWindowController> m_feedbackWindow;

@@ -2,9 +2,6 @@
 
 #include "app/UpdateDialogs.h"
 #include "connectivity/CaptivePortalService.h"
-#include "connectivity/CaptiveProbeURLSession.h"
-#include "connectivity/ConnectivityProbeClient.h"
-#include "connectivity/DetectionURLSetting.h"
 #include "connectivity/NetworkURLSession.h"
 #include "portal/web/PortalAssistantWindows.h"
 #include "services/BundleInfo.h"
@@ -30,9 +27,6 @@ std::unique_ptr<SoftwareUpdateService> makeSoftwareUpdateService(std::function<v
         configuration.currentVersion = BundleInfo::main().value(u"CFBundleVersion"_s);
         configuration.systemVersion = currentSystemVersion();
         configuration.defaults = defaults;
-        NetworkURLSessionConfiguration session;
-        session.requestTimeout = std::chrono::seconds(20);
-        configuration.session = std::make_shared<NetworkURLSession>(session);
         configuration.verifier = UpdateSignatureVerifier::builtIn();
         configuration.installer = std::make_shared<TarballUpdateInstaller>(TarballUpdateInstaller::forRunningProgram());
         configuration.userDriver = std::make_shared<UpdateDialogs>();
@@ -49,11 +43,8 @@ std::unique_ptr<SoftwareUpdateService> makeSoftwareUpdateService(std::function<v
 
 std::shared_ptr<PortalAssistantWindowController> makePortalAssistant()
 {
-    const QUrl detection = DetectionURLSetting::configured();
-    return makePortalAssistantWindowController([detection] {
-        return std::make_unique<CaptivePortalService>(
-            ConnectivityProbeClient(std::make_shared<CaptiveProbeURLSession>(), detection));
-    });
+    // A fresh probe for each verification, on the configured page with its marker like every other probe.
+    return makePortalAssistantWindowController([] { return std::make_unique<CaptivePortalService>(); });
 }
 
 } // namespace ApplicationWiring

@@ -12,8 +12,10 @@ using namespace Qt::StringLiterals;
 MenuBarController::MenuBarController(AppState& state, Actions actions, QObject* parent)
     : QObject(parent), m_state(state), m_actions(std::move(actions))
 {
-    QIcon icon{QString(UiSymbols::appIconPath)};
-    icon.setIsMask(true); // drawn in the panel's own text colour where the desktop supports it
+    // The installed theme's symbolic cup (the panel may tint it); the same picture from the resources
+    // when running from a build folder. It reads on dark and light panels either way.
+    QIcon icon = QIcon::fromTheme(u"com.tolvek.brewbeacon-symbolic"_s,
+                                  QIcon(u":/brewbeacon/tray/com.tolvek.brewbeacon-symbolic.svg"_s));
     m_statusItem.setIcon(icon);
     m_statusItem.setContextMenu(&m_menu);
     QObject::connect(&m_menu, &QMenu::aboutToShow, this, &MenuBarController::rebuildMenu);

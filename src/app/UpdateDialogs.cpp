@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 UpdateDialogs::~UpdateDialogs()
@@ -40,16 +42,26 @@ QCoro::Task<bool> UpdateDialogs::confirmInstall(AppcastItem item)
 
 void UpdateDialogs::showDownloadProgress(qint64 received, qint64 total)
 {
+    showProgress(u"Downloading the update…"_s, received, total);
+}
+
+void UpdateDialogs::showInstallProgress(qint64 done, qint64 total)
+{
+    showProgress(u"Installing the update…"_s, done, total);
+}
+
+void UpdateDialogs::showProgress(const QString& label, qint64 done, qint64 total)
+{
     if (!m_progress) {
-        m_progress = new QProgressDialog(u"Downloading the update…"_s, u"Hide"_s, 0, 100);
+        m_progress = new QProgressDialog(label, u"Hide"_s, 0, 100);
         m_progress->setWindowTitle(u"Software Update"_s);
         m_progress->setAttribute(Qt::WA_DeleteOnClose);
         m_progress->setMinimumDuration(0);
         m_progress->show();
     }
-    m_progress->setLabelText(u"Downloading the update…"_s);
+    m_progress->setLabelText(label);
     m_progress->setMaximum(100);
-    m_progress->setValue(total > 0 ? int(received * 100 / total) : 0);
+    m_progress->setValue(total > 0 ? int(std::clamp<qint64>(done * 100 / total, 0, 100)) : 0);
 }
 
 QCoro::Task<bool> UpdateDialogs::confirmRelaunch(AppcastItem item)

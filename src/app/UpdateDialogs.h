@@ -16,6 +16,7 @@ public:
     void showUpToDate(const QString& currentVersion) override;
     QCoro::Task<bool> confirmInstall(AppcastItem item) override;
     void showDownloadProgress(qint64 received, qint64 total) override;
+    void showInstallProgress(qint64 done, qint64 total) override;
     QCoro::Task<bool> confirmRelaunch(AppcastItem item) override;
     void showError(const UpdateError& error) override;
     void dismiss() override;
@@ -23,6 +24,7 @@ public:
 private:
     QCoro::Task<bool> ask(QString title, QString text, QString acceptLabel);
     void showMessage(const QString& title, const QString& text);
+    void showProgress(const QString& label, qint64 done, qint64 total);
 
     QPointer<QProgressDialog> m_progress;
 };

@@ -1,47 +1,45 @@
 // BrewBeacon: the tray application.
 #include "app/AppDelegate.h"
 #include "app/ApplicationWiring.h"
+#include "app/SelfTest.h"
+#include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
 #include "portal/PortalAssistantWindowController.h"
 #include "services/SoftwareUpdateService.h"
 #include "state/AppState.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QQuickStyle>
-#include <QQuickWindow>
-#include <QTimer>
+#include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// --self-test: start against the configured system bus, wait for the first window, and quit. The
-// process exits 0 only when a window came up.
-void runSelfTest(AppDelegate& delegate)
+bool hasArgument(int argc, char* argv[], const char* wanted)
 {
-    auto* poll = new QTimer(&delegate);
-    QObject::connect(poll, &QTimer::timeout, &delegate, [poll] {
-        for (QWindow* window : QGuiApplication::topLevelWindows()) {
-            if (window->isVisible() && window->title().startsWith(u"BrewBeacon"_s)) {
-                std::fprintf(stdout, "self-test: %s shown\n", qPrintable(window->title()));
-                poll->stop();
-                QCoreApplication::exit(0);
-            }
-        }
-    });
-    poll->start(100);
-    QTimer::singleShot(20000, &delegate, [] {
-        std::fprintf(stderr, "self-test: no window within 20 s\n");
-        QCoreApplication::exit(1);
-    });
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], wanted) == 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    // The self-test keeps to a private settings folder and reaches no real service; decided before any
+    // setting is read.
+    const bool selfTest = hasArgument(argc, argv, "--self-test");
+    std::unique_ptr<QTemporaryDir> selfTestFolder;
+    if (selfTest)
+        selfTestFolder = SelfTest::isolate();
+
     // The web engine of the portal assistant and Qt Quick share one GL context.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
@@ -52,7 +50,18 @@ int main(int argc, char* argv[])
     // Closing the windows leaves the tray item running.
     QApplication::setQuitOnLastWindowClosed(false);
     QQuickStyle::setStyle(u"Fusion"_s);
-    const bool selfTest = QCoreApplication::arguments().contains(u"--self-test"_s);
+
+    // A second start hands over to the running app and ends. The self-test runs beside it.
+    SingleInstance instance(QDBusConnection::sessionBus());
+    if (!selfTest && instance.claim() == SingleInstance::Role::secondary) {
+        if (instance.activateRunning())
+            return 0;
+        // The running one may just have quit: take over when the name is free now.
+        if (instance.claim() != SingleInstance::Role::primary) {
+            std::fprintf(stderr, "brewbeacon: already running, but it does not answer\n");
+            return 1;
+        }
+    }
 
     AppDelegate* delegatePointer = nullptr;
     AppDelegate::Parts parts;
@@ -62,13 +71,19 @@ int main(int argc, char* argv[])
             QCoreApplication::quit();
     });
     parts.portalAssistant = ApplicationWiring::makePortalAssistant();
-    parts.showsStatusItem = !selfTest;
+    PortalAssistantWindowController* portalAssistant = parts.portalAssistant.get();
     AppDelegate delegate(std::move(parts));
     delegatePointer = &delegate;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &delegate,
+                     &AppDelegate::applicationDidRequestActivation);
     TerminationSignals terminationSignals([&delegate] { delegate.quitFromMenu(); });
     terminationSignals.install();
-    delegate.applicationDidFinishLaunching();
+
+    std::unique_ptr<SelfTest> test;
     if (selfTest)
-        runSelfTest(delegate);
+        test = std::make_unique<SelfTest>(delegate, portalAssistant);
+    delegate.applicationDidFinishLaunching();
+    if (test)
+        test->start();
     return QApplication::exec();
 }

@@ -11,5 +11,9 @@ NetworkURLSessionConfiguration CaptiveProbeURLSession::probeConfiguration()
     configuration.keepCookies = false;
     configuration.useCache = false;
     configuration.reuseConnections = false;
+    // The marker sits at the start of a detection page; a portal page past this is judged by its start,
+    // and an answer that never ends costs no more than this.
+    configuration.maxBodyBytes = bodyLimit;
+    configuration.keepTruncatedBody = true;
     return configuration;
 }

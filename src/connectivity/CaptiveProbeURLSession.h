@@ -4,10 +4,12 @@
 
 // The portal probe's own session: ephemeral, never follows a redirect (the probe must see the first
 // answer, 3xx and Location included), 5 s per request and 8 s per exchange, and a fresh connection
-// for every probe so none opened on an earlier network is ever reused.
+// for every probe so none opened on an earlier network is ever reused. Only the first `bodyLimit`
+// bytes of an answer are read.
 class CaptiveProbeURLSession : public NetworkURLSession {
 public:
     CaptiveProbeURLSession();
 
     static NetworkURLSessionConfiguration probeConfiguration();
+    static constexpr qint64 bodyLimit = 8 * 1024;
 };

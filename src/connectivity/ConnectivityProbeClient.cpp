@@ -2,6 +2,7 @@
 
 #include "connectivity/CaptiveProbeURLSession.h"
 #include "connectivity/DetectionURLSetting.h"
+#include "connectivity/PortalAddress.h"
 #include "support/Logger.h"
 
 #include <QStringDecoder>
@@ -25,9 +26,12 @@ bool inRange(int status, int low, int count)
 // A URL's absolute text as log lines and portal states print it.
 QString absoluteText(const QUrl& url) { return url.toString(QUrl::FullyEncoded); }
 
-std::optional<QString> decodedUtf8(const QByteArray& body)
+// The body as text, when it is UTF-8. The start of a longer page may end inside a character; that
+// unfinished tail is no error.
+std::optional<QString> decodedUtf8(const QByteArray& body, bool truncated)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           truncated ? QStringDecoder::Flag::Default : QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(body);
     if (decoder.hasError())
         return std::nullopt;
@@ -43,10 +47,8 @@ std::optional<QUrl> redirectTarget(const HTTPResponse& response, const QUrl& pro
     const QUrl relative(QString::fromUtf8(location->trimmed()), QUrl::StrictMode);
     if (!relative.isValid())
         return std::nullopt;
-    const QUrl resolved = probeURL.resolved(relative);
-    if (!resolved.isValid() || resolved.isEmpty())
-        return std::nullopt;
-    return resolved;
+    // Only a web address can be a portal's page; any other scheme or a host-less URL counts as no Location.
+    return PortalAddress::usable(probeURL.resolved(relative));
 }
 
 } // namespace
@@ -59,7 +61,8 @@ ConnectivityProbeClient::ConnectivityProbeClient(std::shared_ptr<URLSessionProto
 
 ConnectivityProbeClient ConnectivityProbeClient::installed()
 {
-    return ConnectivityProbeClient(std::make_shared<CaptiveProbeURLSession>(), DetectionURLSetting::configured());
+    return ConnectivityProbeClient(std::make_shared<CaptiveProbeURLSession>(), DetectionURLSetting::configured(),
+                                   DetectionURLSetting::configuredMarker());
 }
 
 QCoro::Task<PortalState> ConnectivityProbeClient::probe() const
@@ -88,9 +91,12 @@ QCoro::Task<PortalState> ConnectivityProbeClient::probe() const
     probeLog().debug("Connectivity probe response: status=%{public}ld, finalURL=%{public}s", status,
                      response.url ? absoluteText(*response.url) : u"none"_s);
 
+    // The session never follows a redirect, so the answer's URL is the probe's own; should a transport
+    // ever report another, it is only an address when it is a web one.
+    const std::optional<QUrl> responseURL = PortalAddress::usable(response.url);
     if (response.url && response.url->host() != probeURL.host()) {
         probeLog().log("Connectivity probe redirected to portal-like URL: %{public}s", absoluteText(*response.url));
-        co_return PortalState::suspected(*response.url);
+        co_return PortalState::suspected(responseURL);
     }
     if (inRange(status, 300, 100)) {
         if (const std::optional<QUrl> target = redirectTarget(response, probeURL)) {
@@ -99,7 +105,7 @@ QCoro::Task<PortalState> ConnectivityProbeClient::probe() const
         }
     }
     if (inRange(status, 200, 100)) {
-        const std::optional<QString> text = decodedUtf8(result.body);
+        const std::optional<QString> text = decodedUtf8(result.body, result.bodyTruncated);
         if (text && text->contains(marker, Qt::CaseInsensitive)) {
             probeLog().debug("Connectivity probe verified internet");
             co_return PortalState::online();
@@ -107,7 +113,7 @@ QCoro::Task<PortalState> ConnectivityProbeClient::probe() const
     }
     if (inRange(status, 200, 200)) {
         probeLog().log("Connectivity probe suspects portal without success marker");
-        co_return PortalState::suspected(response.url);
+        co_return PortalState::suspected(responseURL);
     }
     probeLog().log("Connectivity probe unavailable: unexpected status %{public}ld", status);
     co_return PortalState::unavailable();

@@ -26,7 +26,11 @@ NetworkManagerPathMonitor::NetworkManagerPathMonitor(QDBusConnection bus, QObjec
 NetworkPathStatus NetworkManagerPathMonitor::statusFor(quint32 state, quint32 metered)
 {
     switch (state) {
+    // Local only means no default route: nothing beyond the link can be reached, not even a portal's
+    // gateway page (a captive network hands out a default route like any other). Site means a route
+    // whose internet check failed, which is what a portal looks like, so the probe must run there.
     case StateConnectedLocal:
+        return NetworkPathStatus::unsatisfied();
     case StateConnectedSite:
     case StateConnectedGlobal:
         return NetworkPathStatus::satisfied(metered == MeteredYes || metered == MeteredGuessYes, false);

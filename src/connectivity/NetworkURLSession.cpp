@@ -133,8 +133,21 @@ QCoro::Task<URLSessionResult> NetworkURLSession::data(HTTPRequest request)
     co_await reply.get();
     resourceTimer.stop();
     QObject::disconnect(reply.get(), &QNetworkReply::readyRead, nullptr, nullptr);
-    if (oversize)
+    if (oversize && !configuration.keepTruncatedBody)
         co_return URLSessionResult::failure(oversizeDescription(limit));
+    if (oversize) {
+        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+        HTTPResponse response;
+        response.statusCode = status.toInt();
+        response.url = reply->url();
+        response.headers = reply->rawHeaderPairs();
+        body.truncate(limit);
+        URLSessionResult result = URLSessionResult::success(std::move(body), std::move(response));
+        if (!status.isValid())
+            result.response.reset();
+        result.bodyTruncated = true;
+        co_return result;
+    }
 
     const QNetworkReply::NetworkError error = reply->error();
     // Our own abort (whole-exchange limit) and Qt's transfer time-out both end as a cancelled reply.
@@ -155,7 +168,13 @@ QCoro::Task<URLSessionResult> NetworkURLSession::data(HTTPRequest request)
     response.url = reply->url();
     response.headers = reply->rawHeaderPairs();
     body.append(reply->readAll());
-    if (limit > 0 && body.size() > limit)
-        co_return URLSessionResult::failure(oversizeDescription(limit));
+    if (limit > 0 && body.size() > limit) {
+        if (!configuration.keepTruncatedBody)
+            co_return URLSessionResult::failure(oversizeDescription(limit));
+        body.truncate(limit);
+        URLSessionResult result = URLSessionResult::success(std::move(body), std::move(response));
+        result.bodyTruncated = true;
+        co_return result;
+    }
     co_return URLSessionResult::success(std::move(body), std::move(response));
 }

@@ -20,6 +20,9 @@ struct NetworkURLSessionConfiguration {
     int maxRedirects = 5;
     // Largest body read; a longer answer is cut off there and ends as an error. 0: no limit.
     qint64 maxBodyBytes = 0;
+    // With a limit: a longer answer ends as a success holding its first maxBodyBytes bytes, marked
+    // `bodyTruncated`, for readers that only look at the start of a page.
+    bool keepTruncatedBody = false;
     bool keepCookies = false;
     bool useCache = false;
     // Off: every request uses a connection of its own, closed after the answer.

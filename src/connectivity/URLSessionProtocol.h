@@ -45,6 +45,8 @@ struct URLSessionResult {
     std::optional<QString> error;
     QByteArray body;
     std::optional<HTTPResponse> response;
+    // The body is the start of a longer answer that was not read to its end.
+    bool bodyTruncated = false;
 
     static URLSessionResult failure(QString description) { return {std::move(description), {}, std::nullopt}; }
     static URLSessionResult success(QByteArray body, HTTPResponse response)

@@ -2,6 +2,7 @@
 
 #include "portal/PortalAutofillEvent.h"
 
+#include <QLocale>
 #include <QString>
 
 struct PortalAutofillProfile;
@@ -14,7 +15,9 @@ struct PortalAssistantStatus {
     QString title;
     QString detail;
 
-    static PortalAssistantStatus make(const PortalAutofillEvent& event, const PortalAutofillProfile& profile);
+    // Texts in the locale's language; a reason becomes a sentence a person understands.
+    static PortalAssistantStatus make(const PortalAutofillEvent& event, const PortalAutofillProfile& profile,
+                                      const QLocale& locale = QLocale(QLocale::English));
 
     bool operator==(const PortalAssistantStatus&) const = default;
 };

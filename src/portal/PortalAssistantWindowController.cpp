@@ -135,6 +135,9 @@ void PortalAssistantWindowController::revealWindow(const QString& reason)
 void PortalAssistantWindowController::handOff(const QString& reason, const QString& category, PortalAssistantHost* host)
 {
     track(host, AppAnalyticsEventName::portalManualHandoff, {{u"reason_category"_s, category}, {u"stage"_s, stage}});
+    // The person taking over is told why, not only what the last pass did.
+    if (m_window)
+        m_window->showHandoffReason(reason);
     revealWindow(reason);
 }
 

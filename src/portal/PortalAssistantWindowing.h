@@ -30,6 +30,8 @@ public:
     virtual void bringToFront() = 0;
     // Closes the window; willClose follows.
     virtual void close() = 0;
+    // Why an automatic attempt gave the portal to the user; shown until the next script outcome.
+    virtual void showHandoffReason(const QString& reason) { Q_UNUSED(reason); }
 
 Q_SIGNALS:
     // The window is closing, by the user or by close().

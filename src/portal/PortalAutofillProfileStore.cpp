@@ -25,10 +25,13 @@ QCoro::Task<PortalAutofillProfile> PortalAutofillProfileStore::load()
     co_return decoding.profile;
 }
 
-QCoro::Task<> PortalAutofillProfileStore::save(PortalAutofillProfile profile)
+QCoro::Task<bool> PortalAutofillProfileStore::save(PortalAutofillProfile profile)
 {
     const QByteArray bytes = PortalAutofillProfileJSON::encode(profile.normalized());
     const SecretWriteResult written = co_await m_item.write(bytes);
-    if (written.kind == SecretWriteResult::Kind::Failed)
+    if (written.kind == SecretWriteResult::Kind::Failed) {
         m_logger.error("Portal autofill profile not saved: %{public}s", written.message);
+        co_return false;
+    }
+    co_return true;
 }

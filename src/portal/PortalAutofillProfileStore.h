@@ -14,7 +14,7 @@ public:
     PortalAutofillProfileStore(QString service = installedService(), QString account = installedAccount());
 
     QCoro::Task<PortalAutofillProfile> load() override;
-    QCoro::Task<> save(PortalAutofillProfile profile) override;
+    QCoro::Task<bool> save(PortalAutofillProfile profile) override;
 
     const QString& service() const { return m_item.service(); }
     const QString& account() const { return m_item.account(); }

@@ -38,6 +38,11 @@ QString PortalAutofillScript::preferredGender(const PortalAutofillProfile& norma
 
 QString PortalAutofillScript::make(const PortalAutofillProfile& profile, bool autoSubmit)
 {
+    return make(profile, autoSubmit, Context{});
+}
+
+QString PortalAutofillScript::make(const PortalAutofillProfile& profile, bool autoSubmit, const Context& context)
+{
     const PortalAutofillProfile normalized = profile.normalized();
     const bool effectiveAutoSubmit = autoSubmit && normalized.canAutoSubmitSimplePortal();
     const QString body = bodyUtf8().toString();
@@ -60,6 +65,9 @@ QString PortalAutofillScript::make(const PortalAutofillProfile& profile, bool au
     script += "};\nconst preferredGender = "_L1 + jsonLiteral(preferredGender(normalized)) + ";\n"_L1;
     script += "const autoSubmit = "_L1 + (effectiveAutoSubmit ? "true"_L1 : "false"_L1) + ";\n"_L1;
     script += "const blockerTerms = "_L1 + jsonArray(PortalAutofillSafety::blockerTerms()) + ";\n"_L1;
+    script += "const pressedSteps = "_L1 + jsonArray(context.pressedSteps) + ";\n"_L1;
+    script += "const portalHosts = "_L1 + (context.portalHosts.isEmpty() ? u"null"_s : jsonArray(context.portalHosts)) +
+              ";\n"_L1;
     script += body;
     script += "\n})()"_L1;
     return script;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "portal/PortalHostScope.h"
+
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -25,4 +27,6 @@ public:
 Q_SIGNALS:
     // The main frame finished loading a page (not for failed loads).
     void loadFinished();
+    // A main-frame request is going out: a new navigation from `from`, or a redirect of the one from it.
+    void navigationRequested(const QUrl& from, const QUrl& to, PortalNavigationKind kind);
 };

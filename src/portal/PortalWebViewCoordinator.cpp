@@ -5,6 +5,9 @@
 #include "support/Logger.h"
 #include "wifi/RetrySleeping.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -20,6 +23,21 @@ QString addressOrUnknown(const QUrl& url)
     return url.isEmpty() ? u"unknown"_s : url.toString();
 }
 
+// A run whose answer never comes (its page went away) must not hold the view forever.
+constexpr int maxPassesWhileInFlight = 2;
+
+struct ScriptExtras {
+    QString pressedStep;
+    bool outsidePortal = false;
+};
+
+// The keys the host keeps beside the event's own fields.
+ScriptExtras scriptExtras(const QString& result)
+{
+    const QJsonObject object = QJsonDocument::fromJson(result.toUtf8()).object();
+    return {object.value("pressedStep"_L1).toString(), object.value("outsidePortal"_L1).toBool()};
+}
+
 } // namespace
 
 PortalWebViewCoordinator::PortalWebViewCoordinator(PortalWebView parent, PortalBrowsing* browser,
@@ -27,6 +45,10 @@ PortalWebViewCoordinator::PortalWebViewCoordinator(PortalWebView parent, PortalB
     : QObject(owner), m_parent(std::move(parent)), m_browser(browser), m_sleeper(std::move(sleeper))
 {
     connect(browser, &PortalBrowsing::loadFinished, this, &PortalWebViewCoordinator::pageDidFinishLoad);
+    connect(browser, &PortalBrowsing::navigationRequested, this,
+            [this](const QUrl& from, const QUrl& to, PortalNavigationKind kind) {
+                m_hostScope.noteNavigation(from, to, kind);
+            });
 }
 
 PortalWebViewCoordinator::~PortalWebViewCoordinator()
@@ -37,24 +59,31 @@ PortalWebViewCoordinator::~PortalWebViewCoordinator()
 
 void PortalWebViewCoordinator::start()
 {
-    m_requestedURL = m_parent.url;
+    beginAttempt(m_parent.url);
     if (m_browser)
         m_browser->load(m_requestedURL);
 }
 
-void PortalWebViewCoordinator::update(PortalWebView parent)
+void PortalWebViewCoordinator::update(PortalWebView parent, bool force)
 {
     m_parent = std::move(parent);
     if (!m_browser)
         return;
     if (m_parent.url == m_requestedURL) {
         if (!m_browser->isLoading())
-            applyAutofill(false);
+            applyAutofill(force);
         return;
     }
-    m_requestedURL = m_parent.url;
+    beginAttempt(m_parent.url);
     cancelScheduledPasses();
     m_browser->load(m_requestedURL);
+}
+
+void PortalWebViewCoordinator::beginAttempt(const QUrl& url)
+{
+    m_requestedURL = url;
+    m_pressMemory.clear();
+    m_hostScope.reset(url);
 }
 
 void PortalWebViewCoordinator::pageDidFinishLoad()
@@ -74,15 +103,38 @@ void PortalWebViewCoordinator::applyAutofill(bool force)
             m_parent.onEvent(PortalAutofillEvent::idle());
         return;
     }
-    const QString signature = m_parent.signature(m_browser->url());
+    const QUrl page = m_browser->url();
+    if (!m_hostScope.allows(page)) {
+        logger().log("Portal autofill skipped: outside the portal, url=%{private}s", addressOrUnknown(page));
+        return;
+    }
+    const QString signature = m_parent.signature(page);
     if (!force && m_lastAppliedSignature == signature)
         return;
     m_lastAppliedSignature = signature;
+    // The run in flight may have pressed something the next script must know about: wait for it.
+    if (m_runInFlight && m_passesWhileInFlight < maxPassesWhileInFlight) {
+        ++m_passesWhileInFlight;
+        m_runQueued = true;
+        return;
+    }
 
-    const QString script = PortalAutofillScript::make(m_parent.profile, m_parent.autoSubmitEnabled);
+    PortalAutofillScript::Context context;
+    context.pressedSteps = m_pressMemory.keys();
+    context.portalHosts = QStringList(m_hostScope.hosts().cbegin(), m_hostScope.hosts().cend());
+    const QString script = PortalAutofillScript::make(m_parent.profile, m_parent.autoSubmitEnabled, context);
+    m_runInFlight = true;
+    m_runQueued = false;
+    m_passesWhileInFlight = 0;
     m_browser->evaluate(script, [self = QPointer(this)](std::optional<QString> result) {
-        if (self)
-            self->handleResult(result);
+        if (!self)
+            return;
+        self->m_runInFlight = false;
+        self->handleResult(result);
+        if (self && self->m_runQueued) {
+            self->m_runQueued = false;
+            self->applyAutofill(true);
+        }
     });
 }
 
@@ -90,6 +142,14 @@ void PortalWebViewCoordinator::handleResult(const std::optional<QString>& result
 {
     const std::optional<PortalAutofillEvent> decoded =
         result ? PortalAutofillEvent::fromJSON(result->toUtf8()) : std::nullopt;
+    const ScriptExtras extras = decoded ? scriptExtras(*result) : ScriptExtras{};
+    if (decoded && extras.outsidePortal) {
+        logger().log("Portal autofill skipped: outside the portal, url=%{private}s",
+                     addressOrUnknown(m_browser ? m_browser->url() : QUrl()));
+        return;
+    }
+    if (decoded && decoded->submitted && !extras.pressedStep.isEmpty())
+        m_pressMemory.remember(extras.pressedStep);
     if (decoded) {
         const QUrl address = m_browser ? m_browser->url() : QUrl();
         logger().log("Portal autofill result: blocked=%{bool,public}d, submitted=%{bool,public}d, filled=%{public}ld, "

@@ -30,6 +30,11 @@ NetworkURLSessionConfiguration AppAnalyticsService::sessionConfiguration()
     configuration.resourceTimeout = std::chrono::seconds(8);
     configuration.useCache = false;
     configuration.keepCookies = false;
+    // A moved endpoint is followed a few hops (never from https to http); without that a 308 would keep
+    // every event queued for good. The answer itself is only a status, so its body stays small.
+    configuration.followRedirects = true;
+    configuration.maxRedirects = 3;
+    configuration.maxBodyBytes = 16 * 1024;
     return configuration;
 }
 

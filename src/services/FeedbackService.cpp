@@ -27,12 +27,20 @@ QUrl FeedbackService::defaultEndpoint()
 
 std::shared_ptr<URLSessionProtocol> FeedbackService::sharedSession()
 {
+    static const std::shared_ptr<URLSessionProtocol> session = std::make_shared<NetworkURLSession>(sessionConfiguration());
+    return session;
+}
+
+NetworkURLSessionConfiguration FeedbackService::sessionConfiguration()
+{
     NetworkURLSessionConfiguration configuration;
     configuration.followRedirects = true;
+    configuration.maxRedirects = 3;
+    // The service answers with a status and at most a short message.
+    configuration.maxBodyBytes = 64 * 1024;
     configuration.keepCookies = true;
     configuration.useCache = true;
-    static const std::shared_ptr<URLSessionProtocol> session = std::make_shared<NetworkURLSession>(configuration);
-    return session;
+    return configuration;
 }
 
 HTTPRequest FeedbackService::makeRequest(const QUrl& endpoint, const FeedbackSubmission& submission,

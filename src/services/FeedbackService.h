@@ -1,5 +1,6 @@
 #pragma once
 
+#include "connectivity/NetworkURLSession.h"
 #include "connectivity/URLSessionProtocol.h"
 #include "services/FeedbackSubmission.h"
 
@@ -32,6 +33,7 @@ public:
     static QUrl defaultEndpoint();
     // The application's long-lived session for reports (not an ephemeral one).
     static std::shared_ptr<URLSessionProtocol> sharedSession();
+    static NetworkURLSessionConfiguration sessionConfiguration();
 
     explicit FeedbackService(QUrl endpoint = defaultEndpoint(), std::shared_ptr<URLSessionProtocol> session = sharedSession())
         : m_endpoint(std::move(endpoint)), m_session(std::move(session))

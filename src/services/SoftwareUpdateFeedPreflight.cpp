@@ -2,6 +2,7 @@
 
 #include "connectivity/NetworkURLSession.h"
 #include "services/SoftwareUpdateLink.h"
+#include "services/update/AppcastReader.h"
 #include "wifi/TaskRetrySleeper.h"
 
 #include <QStringDecoder>
@@ -20,12 +21,14 @@ SoftwareUpdateFeedPreflight::SoftwareUpdateFeedPreflight(QUrl feedURL, std::shar
 {
 }
 
-std::unique_ptr<SoftwareUpdateFeedPreflight> SoftwareUpdateFeedPreflight::makeDefault()
+std::unique_ptr<SoftwareUpdateFeedPreflight> SoftwareUpdateFeedPreflight::makeDefault(const QUrl& feedURL)
 {
     NetworkURLSessionConfiguration configuration;
     configuration.requestTimeout = std::chrono::seconds(5);
     configuration.resourceTimeout = std::chrono::seconds(8);
-    return std::make_unique<SoftwareUpdateFeedPreflight>(defaultFeedURL(),
+    // The time limit alone does not bound memory: a fast server fills gigabytes in 8 s.
+    configuration.maxBodyBytes = AppcastReader::maximumFeedBytes;
+    return std::make_unique<SoftwareUpdateFeedPreflight>(feedURL.isEmpty() ? defaultFeedURL() : feedURL,
                                                          std::make_shared<NetworkURLSession>(configuration));
 }
 
@@ -69,7 +72,9 @@ QCoro::Task<SoftwareUpdateFeedPreflightResult> SoftwareUpdateFeedPreflight::chec
         request.headers = {{"Accept", "application/xml,text/xml,*/*"}, {"User-Agent", "BrewBeacon Update Checker"}};
 
         const URLSessionResult result = co_await session->data(request);
-        if (!result.isSuccess()) {
+        // A body past the cap was an answer, just not an appcast; it is not retried after a wait.
+        const bool oversize = !result.isSuccess() && *result.error == NetworkURLSession::oversizeDescription(AppcastReader::maximumFeedBytes);
+        if (!result.isSuccess() && !oversize) {
             if (last)
                 co_return SoftwareUpdateFeedPreflightResult::unavailable(unreachableMessage());
             co_await sleeper->sleep(retryDelay);
@@ -77,7 +82,9 @@ QCoro::Task<SoftwareUpdateFeedPreflightResult> SoftwareUpdateFeedPreflight::chec
         }
 
         QString message;
-        if (!result.response)
+        if (oversize)
+            message = invalidAppcastMessage();
+        else if (!result.response)
             message = unverifiableMessage();
         else if (const int status = result.response->statusCode; status == 404)
             message = refreshingMessage();

@@ -17,8 +17,9 @@ public:
                                 quint64 retryDelayNanoseconds = 500'000'000,
                                 std::shared_ptr<RetrySleeping> sleeper = nullptr);
 
-    // The instance the application uses: the default feed over an ephemeral session (5 s / 8 s).
-    static std::unique_ptr<SoftwareUpdateFeedPreflight> makeDefault();
+    // The instance the application uses: the default feed (or `feedURL`) over an ephemeral session
+    // (5 s / 8 s) that reads at most AppcastReader::maximumFeedBytes.
+    static std::unique_ptr<SoftwareUpdateFeedPreflight> makeDefault(const QUrl& feedURL = {});
 
     // "SUFeedURL" from the build when it is an http(s) URL, else the product service's feed.
     static QUrl defaultFeedURL(const BundleInfo& info = BundleInfo::main());

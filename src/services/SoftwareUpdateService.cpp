@@ -36,11 +36,23 @@ QString SoftwareUpdateService::cycleFailedMessage()
     return u"The last update check could not finish. Check your internet connection and try again."_s;
 }
 
+QString SoftwareUpdateService::packageManagerMessage(const QLocale& locale)
+{
+    if (locale.language() == QLocale::Vietnamese)
+        return u"BrewBeacon được cài bằng trình quản lý gói của hệ thống; các bản cập nhật cũng đến từ đó."_s;
+    return u"BrewBeacon was installed by your system's package manager; updates come from there too."_s;
+}
+
 void SoftwareUpdateService::mirrorUpdater()
 {
-    if (std::exchange(m_automaticallyChecksForUpdates, m_updater->automaticallyChecksForUpdates()) != m_automaticallyChecksForUpdates)
+    const bool managed = m_updater->updatesManagedBySystem();
+    if (std::exchange(m_updatesManagedBySystem, managed) != managed)
+        Q_EMIT updatesManagedBySystemChanged();
+    // A switch that can do nothing shows as off.
+    const bool checks = m_updater->automaticallyChecksForUpdates() && !managed;
+    if (std::exchange(m_automaticallyChecksForUpdates, checks) != checks)
         Q_EMIT automaticallyChecksForUpdatesChanged();
-    if (std::exchange(m_automaticallyDownloadsUpdates, m_updater->automaticallyDownloadsUpdates()) != m_automaticallyDownloadsUpdates)
+    if (std::exchange(m_automaticallyDownloadsUpdates, m_updater->automaticallyDownloadsUpdates() && !managed) != m_automaticallyDownloadsUpdates)
         Q_EMIT automaticallyDownloadsUpdatesChanged();
     if (std::exchange(m_canCheckForUpdates, m_updater->canCheckForUpdates()) != m_canCheckForUpdates)
         Q_EMIT canCheckForUpdatesChanged();
@@ -48,6 +60,10 @@ void SoftwareUpdateService::mirrorUpdater()
 
 void SoftwareUpdateService::setAutomaticallyChecksForUpdates(bool enabled)
 {
+    if (m_updatesManagedBySystem) {
+        mirrorUpdater();
+        return;
+    }
     m_updater->setAutomaticallyChecksForUpdates(enabled);
     m_updater->setAutomaticallyDownloadsUpdates(enabled);
     mirrorUpdater();
@@ -58,6 +74,10 @@ void SoftwareUpdateService::checkForUpdates()
 {
     if (m_isCheckingForUpdates)
         return;
+    if (m_updatesManagedBySystem) {
+        setUpdateStatusMessage(packageManagerMessage(QLocale()));
+        return;
+    }
     if (!m_updater->canCheckForUpdates()) {
         setUpdateStatusMessage(busyMessage());
         return;

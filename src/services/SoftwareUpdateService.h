@@ -5,6 +5,7 @@
 #include "support/Logger.h"
 
 #include <QCoroTask>
+#include <QLocale>
 #include <QObject>
 #include <QSettings>
 
@@ -22,6 +23,8 @@ class SoftwareUpdateService : public QObject, private SoftwareUpdaterDelegate {
     Q_PROPERTY(bool canCheckForUpdates READ canCheckForUpdates NOTIFY canCheckForUpdatesChanged)
     Q_PROPERTY(bool isCheckingForUpdates READ isCheckingForUpdates NOTIFY isCheckingForUpdatesChanged)
     Q_PROPERTY(QString updateStatusMessage READ updateStatusMessageText NOTIFY updateStatusMessageChanged)
+    // The installation belongs to the system's package manager: no switch or check can update it.
+    Q_PROPERTY(bool updatesManagedBySystem READ updatesManagedBySystem NOTIFY updatesManagedBySystemChanged)
 
 public:
     // Builds the framework's updater once the stored defaults are migrated; the service is its delegate.
@@ -36,11 +39,15 @@ public:
     static QString busyMessage();
     static QString checkingMessage();
     static QString cycleFailedMessage();
+    // What the settings window says instead of offering updates, in the locale's language
+    // (English or Vietnamese).
+    static QString packageManagerMessage(const QLocale& locale);
 
     bool automaticallyChecksForUpdates() const { return m_automaticallyChecksForUpdates; }
     bool automaticallyDownloadsUpdates() const { return m_automaticallyDownloadsUpdates; }
     bool canCheckForUpdates() const { return m_canCheckForUpdates; }
     bool isCheckingForUpdates() const { return m_isCheckingForUpdates; }
+    bool updatesManagedBySystem() const { return m_updatesManagedBySystem; }
     const std::optional<QString>& updateStatusMessage() const { return m_updateStatusMessage; }
     QString updateStatusMessageText() const { return m_updateStatusMessage.value_or(QString()); }
 
@@ -55,6 +62,7 @@ Q_SIGNALS:
     void canCheckForUpdatesChanged();
     void isCheckingForUpdatesChanged();
     void updateStatusMessageChanged();
+    void updatesManagedBySystemChanged();
     void preflightDidFinish();
 
 private:
@@ -78,6 +86,7 @@ private:
     bool m_automaticallyDownloadsUpdates = true;
     bool m_canCheckForUpdates = false;
     bool m_isCheckingForUpdates = false;
+    bool m_updatesManagedBySystem = false;
     std::optional<QString> m_updateStatusMessage;
     Logger m_logger{QStringLiteral("SoftwareUpdate")};
 };

@@ -34,6 +34,8 @@ public:
     virtual bool automaticallyDownloadsUpdates() const = 0;
     virtual void setAutomaticallyDownloadsUpdates(bool enabled) = 0;
     virtual bool canCheckForUpdates() const = 0;
+    // The installation belongs to the system's package manager, which updates it; the app never does.
+    virtual bool updatesManagedBySystem() const { return false; }
 
     // Starts the schedule of background checks (when they are on).
     virtual void start() = 0;

@@ -3,6 +3,10 @@
 #include "state/AppResourceLocalization.h"
 #include "state/VietnameseText.h"
 
+#include <QMutex>
+#include <algorithm>
+#include <QSet>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -21,6 +25,26 @@ QString toQString(std::u16string_view text)
     return QStringView(text.data(), qsizetype(text.size())).toString();
 }
 
+struct Misses {
+    QMutex mutex;
+    QSet<QString> keys;
+};
+
+Misses& vietnameseMisses()
+{
+    static Misses misses;
+    return misses;
+}
+
+void noteMiss(const QString& key)
+{
+    if (std::none_of(key.cbegin(), key.cend(), [](QChar c) { return c.isLetter(); }))
+        return;
+    Misses& misses = vietnameseMisses();
+    const QMutexLocker locker(&misses.mutex);
+    misses.keys.insert(key);
+}
+
 } // namespace
 
 QString AppLocalizedText::localized(const QString& key, const QLocale& locale)
@@ -33,7 +57,11 @@ QString AppLocalizedText::localized(const QString& key, const QLocale& locale)
         if (const auto found = table.constFind(key); found != table.constEnd())
             return found.value();
     }
-    return AppResourceLocalization::shared().localized(code, key).value_or(key);
+    AppResourceLocalization& resources = AppResourceLocalization::shared();
+    const QString text = resources.localized(code, key).value_or(key);
+    if (code == u"vi"_s && text == key && !resources.catalogueHolds(code, key))
+        noteMiss(key);
+    return text;
 }
 
 const QHash<QString, QString>& AppLocalizedText::vietnamese()
@@ -54,5 +82,15 @@ QStringList AppLocalizedText::vietnameseKeys()
     keys.reserve(qsizetype(std::size(VietnameseText::pairs)));
     for (const auto& pair : VietnameseText::pairs)
         keys.append(toQString(pair.english));
+    return keys;
+}
+
+QStringList AppLocalizedText::takeUntranslatedVietnamese()
+{
+    Misses& misses = vietnameseMisses();
+    const QMutexLocker locker(&misses.mutex);
+    QStringList keys(misses.keys.cbegin(), misses.keys.cend());
+    misses.keys.clear();
+    keys.sort();
     return keys;
 }

@@ -20,6 +20,9 @@ struct AppLocalizedText {
     static const QHash<QString, QString>& vietnamese();
     // Its English keys in stored order.
     static QStringList vietnameseKeys();
+    // The keys looked up in Vietnamese since the last call that had no Vietnamese text anywhere, sorted:
+    // what a Vietnamese user saw in English.
+    static QStringList takeUntranslatedVietnamese();
 
     bool operator==(const AppLocalizedText&) const = default;
 };

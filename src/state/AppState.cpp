@@ -1,5 +1,6 @@
 #include "state/AppState.h"
 
+#include "connectivity/PortalAddress.h"
 #include "portal/PortalAutofillProfileStoring.h"
 #include "services/AppAnalyticsEvent.h"
 #include "services/AppAnalyticsPreference.h"
@@ -60,8 +61,9 @@ bool AppState::shouldShowLocationGate() const
 
 std::optional<QUrl> AppState::portalAssistantURL() const
 {
-    if (m_currentSnapshot.portalState.portalURL())
-        return m_currentSnapshot.portalState.portalURL();
+    // Whatever the network named, only a web address is ever handed to the web view or the browser.
+    if (const std::optional<QUrl> named = PortalAddress::usable(m_currentSnapshot.portalState.portalURL()))
+        return named;
     if (m_currentSnapshot.connectionState.kind() == ConnectionState::Kind::captive)
         return m_collaborators.detectionPageURL;
     return std::nullopt;
@@ -70,7 +72,7 @@ std::optional<QUrl> AppState::portalAssistantURL() const
 QString AppState::assistantTitle() const
 {
     if (shouldShowLocationGate())
-        return u"Location permission needed"_s;
+        return u"Wi-Fi permission needed"_s;
     if (m_isConnecting)
         return u"Connecting to cafe Wi-Fi"_s;
     const ConnectionState& state = m_currentSnapshot.connectionState;
@@ -98,14 +100,24 @@ QString AppState::assistantTitle() const
 
 void AppState::refreshLocationAuthorizationStatus()
 {
-    if (m_collaborators.locationStatus)
-        setLocationAuthorizationStatus(m_collaborators.locationStatus());
+    if (!m_collaborators.locationStatus)
+        return;
+    const LocationAuthorizationStatus status = m_collaborators.locationStatus();
+    if (status != m_locationAuthorizationStatus) {
+        setLocationAuthorizationStatus(status);
+        m_permissionLogger.log("Location authorization refreshed: %{public}s", logValue(status));
+    } else {
+        m_permissionLogger.debug("Location authorization refresh unchanged: %{public}s", logValue(status));
+    }
 }
 
 void AppState::requestLocationPermissionIfNeeded()
 {
-    refreshLocationAuthorizationStatus();
-    if (m_locationAuthorizationStatus == LocationAuthorizationStatus::notDetermined && m_collaborators.requestLocationPermission)
+    if (m_collaborators.locationStatus)
+        setLocationAuthorizationStatus(m_collaborators.locationStatus());
+    m_permissionLogger.log("Location permission request triggered from status %{public}s", logValue(m_locationAuthorizationStatus));
+    // The controller prompts where the answer is still open and reports the status as it is otherwise.
+    if (m_collaborators.requestLocationPermission)
         m_collaborators.requestLocationPermission();
 }
 
@@ -123,7 +135,7 @@ void AppState::startPublicWiFiAssistant()
     }
     refreshLocationAuthorizationStatus();
     if (m_collaborators.requiresLocationPermissionGate && m_locationAuthorizationStatus != LocationAuthorizationStatus::allowed) {
-        setIsConnecting(false);
+        clearConnectingUnlessJoining();
         m_logger.log("Assistant start blocked: location status %{public}s", logValue(m_locationAuthorizationStatus));
         return;
     }
@@ -142,7 +154,12 @@ void AppState::handleSystemWake()
 
 void AppState::handleLocationAuthorizationChange(LocationAuthorizationStatus status)
 {
-    setLocationAuthorizationStatus(status);
+    if (status != m_locationAuthorizationStatus) {
+        setLocationAuthorizationStatus(status);
+        m_permissionLogger.log("Location authorization changed: %{public}s", logValue(status));
+    } else {
+        m_permissionLogger.debug("Location authorization callback unchanged: %{public}s", logValue(status));
+    }
     if (status != LocationAuthorizationStatus::allowed)
         return;
     if (m_assistantStarted)
@@ -155,7 +172,7 @@ void AppState::checkAndConnectPublicWiFi()
 {
     refreshLocationAuthorizationStatus();
     if (m_collaborators.requiresLocationPermissionGate && m_locationAuthorizationStatus != LocationAuthorizationStatus::allowed) {
-        setIsConnecting(false);
+        clearConnectingUnlessJoining();
         m_logger.log("Auto-connect check blocked: location status %{public}s", logValue(m_locationAuthorizationStatus));
         return;
     }
@@ -176,10 +193,25 @@ void AppState::savePortalAutofillProfile(const PortalAutofillProfile& profile)
     const PortalAutofillProfile normalized = profile.normalized();
     m_profileSavedBeforeLoad = true;
     setPortalAutofillProfile(normalized);
-    if (m_collaborators.portalProfileStore)
-        m_collaborators.portalProfileStore->save(normalized);
-    m_logger.log("Portal autofill profile saved: hasName=%{bool,public}d, hasBirthYear=%{bool,public}d",
-                 !normalized.fullName.isEmpty(), !normalized.birthYear.isEmpty());
+    storePortalAutofillProfile(normalized);
+}
+
+QCoro::Task<> AppState::storePortalAutofillProfile(PortalAutofillProfile profile)
+{
+    const QPointer<AppState> self(this);
+    const auto store = m_collaborators.portalProfileStore;
+    // Saved means the keyring said so; until then (and after a refusal) the values live in memory only.
+    bool stored = false;
+    if (store)
+        stored = co_await store->save(profile);
+    if (!self)
+        co_return;
+    if (stored)
+        m_logger.log("Portal autofill profile saved: hasName=%{bool,public}d, hasBirthYear=%{bool,public}d",
+                     !profile.fullName.isEmpty(), !profile.birthYear.isEmpty());
+    else
+        m_logger.log("Portal autofill profile save failed: the keyring did not store it");
+    Q_EMIT portalAutofillProfileStored(stored);
 }
 
 void AppState::setAnonymousAnalyticsEnabled(bool enabled)
@@ -231,6 +263,13 @@ void AppState::setPortalAssistant(std::shared_ptr<PortalAssisting> assistant)
 }
 
 // MARK: - Notifying setters
+
+void AppState::clearConnectingUnlessJoining()
+{
+    // A join run still in flight owns the flag: clearing it would let a second run start beside it.
+    if (!m_joinRunInFlight)
+        setIsConnecting(false);
+}
 
 void AppState::notifyTitleIfChanged()
 {

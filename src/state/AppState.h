@@ -141,6 +141,8 @@ Q_SIGNALS:
     void assistantTitleChanged();
     void connectivityCheckFinished();
     void joinRunFinishedSignal();
+    // The keyring's answer to a save: true once the profile is stored there.
+    void portalAutofillProfileStored(bool stored);
 
 private:
     // Checks (AppStateConnectivityCheck.cpp).
@@ -174,20 +176,24 @@ private:
     void setLaunchAtLoginState(LaunchAtLoginStatus status);
     void setPortalAutofillProfile(const PortalAutofillProfile& profile);
     void notifyTitleIfChanged();
+    void clearConnectingUnlessJoining();
 
     QCoro::Task<> loadPortalAutofillProfile();
+    QCoro::Task<> storePortalAutofillProfile(PortalAutofillProfile profile);
 
     const Clock& clock() const;
     QDateTime now() const { return clock().now(); }
 
     Collaborators m_collaborators;
     Logger m_logger{QStringLiteral("WiFiAssistant")};
+    Logger m_permissionLogger{QStringLiteral("LocationPermission")};
 
     bool m_launchAtLogin = false;
     WiFiSnapshot m_currentSnapshot = WiFiSnapshot::scanning();
     LaunchAtLoginStatus m_launchAtLoginStatus = LaunchAtLoginStatus::unknown;
     LocationAuthorizationStatus m_locationAuthorizationStatus = LocationAuthorizationStatus::unknown;
     bool m_isConnecting = false;
+    bool m_joinRunInFlight = false;
     std::optional<QString> m_connectingSSID;
     std::optional<NetworkPathStatus> m_currentPathStatus;
     bool m_anonymousAnalyticsEnabled = true;

@@ -2,6 +2,7 @@
 // one is in reach, else on the user's pick), apply what a join achieved, and open the portal assistant.
 #include "state/AppState.h"
 
+#include "connectivity/PortalAddress.h"
 #include "services/AppAnalyticsEvent.h"
 #include "state/AppStateLogLines.h"
 #include "state/PortalAssisting.h"
@@ -28,7 +29,7 @@ void AppState::connectAutomaticallyOrPresent(const QList<PublicNetworkCandidate>
         presentOpenNetworksIfNeeded(candidates);
         return;
     }
-    if (m_isConnecting)
+    if (m_isConnecting || m_joinRunInFlight)
         return;
     m_openNetworkOffers.forget();
     m_logger.log("Exactly one eligible open Wi-Fi found; connecting automatically");
@@ -57,7 +58,7 @@ void AppState::connectTo(const PublicNetworkCandidate& candidate)
         m_logger.log("User-selected connection rejected: network is not open");
         return;
     }
-    if (m_isConnecting) {
+    if (m_isConnecting || m_joinRunInFlight) {
         m_logger.debug("User-selected connection skipped: another connection is active");
         return;
     }
@@ -72,6 +73,7 @@ void AppState::connect(const QList<PublicNetworkCandidate>& candidates, bool all
         m_logger.debug("Connect skipped: empty candidate list");
         return;
     }
+    m_joinRunInFlight = true;
     setIsConnecting(true);
     setConnectingSSID(candidates.first().ssid);
     m_activeConnectionAllowsAutomaticPortal = allowsAutomaticPortal;
@@ -90,6 +92,7 @@ QCoro::Task<> AppState::joinRun(QList<PublicNetworkCandidate> candidates, bool a
     const WiFiConnectionRouteOutcome route = co_await router->connect(request);
     if (!self)
         co_return;
+    m_joinRunInFlight = false;
     setIsConnecting(false);
     setConnectingSSID(std::nullopt);
     m_logger.log("Public Wi-Fi route finished: %{public}s, attempts=%{public}ld", route.finalOutcome.analyticsValue(),
@@ -145,7 +148,7 @@ void AppState::applyConnectionOutcome(const WiFiConnectionOutcome& outcome)
         snapshot.connectionState = ConnectionState::captive(outcome.ssid().value_or(QString()));
         snapshot.portalState = outcome.url() ? PortalState::detected(*outcome.url()) : PortalState::suspected(std::nullopt);
         if (m_activeConnectionAllowsAutomaticPortal)
-            portalToAttempt = outcome.url().value_or(m_collaborators.detectionPageURL);
+            portalToAttempt = PortalAddress::usable(outcome.url()).value_or(m_collaborators.detectionPageURL);
         break;
     case WiFiConnectionOutcome::Kind::interfaceUnavailable:
         m_logger.log("Applying connection outcome: interface unavailable");
@@ -174,7 +177,7 @@ void AppState::openDetectedPortalIfNeeded(const WiFiSnapshot& snapshot, bool sho
         m_portalOpenings.forget();
         return;
     }
-    const QUrl url = snapshot.portalState.portalURL().value_or(m_collaborators.detectionPageURL);
+    const QUrl url = PortalAddress::usable(snapshot.portalState.portalURL()).value_or(m_collaborators.detectionPageURL);
     const QString network = snapshot.currentSSID.value_or(snapshot.connectionState.title());
     if (!m_portalOpenings.shouldOpen(network, url))
         return;

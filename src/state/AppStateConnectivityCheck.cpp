@@ -55,7 +55,10 @@ QCoro::Task<> AppState::connectivityCheck(bool shouldAutoConnect)
         co_return;
     if (power == false) {
         m_logger.log("Connectivity check stopped: Wi-Fi power is off");
-        publishSnapshotIfNeeded(CheckedConnectionState::wifiOffSnapshot(now()));
+        const WiFiSnapshot off = CheckedConnectionState::wifiOffSnapshot(now());
+        publishSnapshotIfNeeded(off);
+        // Not captive: the same portal seen again after the radio comes back opens the assistant again.
+        openDetectedPortalIfNeeded(off, shouldAutoConnect);
         finish();
         co_return;
     }
@@ -127,8 +130,11 @@ QCoro::Task<> AppState::connectedBranch(bool shouldAutoConnect, QString ssid, Ne
     if (m_currentSnapshot.currentSSID == ssid)
         existing = m_currentSnapshot;
 
+    // A network other than the one shown is scanned at once: the details and candidates on screen
+    // belong to the old one, and the stronger-network rule needs the new one's.
+    const bool force = !shouldAutoConnect || !existing;
     std::optional<WiFiSnapshot> enriched;
-    if (m_cadence.shouldRefreshConnectedWiFiDetails(!shouldAutoConnect, m_currentSnapshot.currentNetwork.has_value(),
+    if (m_cadence.shouldRefreshConnectedWiFiDetails(force, m_currentSnapshot.currentNetwork.has_value(),
                                                     m_currentSnapshot.interfaceDetails.has_value())) {
         const WiFiSnapshot scanned = co_await c.scanner->latestSnapshot();
         if (!self)

@@ -1,5 +1,7 @@
 #include "state/LaunchAtLoginService.h"
 
+#include "BuildInfo.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -78,10 +80,19 @@ LaunchAtLoginService::LaunchAtLoginService(QString autostartDirectory, QString e
     : m_directory(autostartDirectory.isEmpty() ? defaultAutostartDirectory() : std::move(autostartDirectory)),
       m_executable(std::move(executable)), m_opener(std::move(opener))
 {
-    if (m_executable.isEmpty()) {
-        const QString appImage = qEnvironmentVariable("APPIMAGE");
-        m_executable = appImage.isEmpty() ? QCoreApplication::applicationFilePath() : appImage;
-    }
+    if (m_executable.isEmpty())
+        m_executable = startupProgram(qEnvironmentVariable("APPIMAGE"), QStringLiteral(BREWBEACON_INSTALLED_PROGRAM),
+                                      QCoreApplication::applicationFilePath());
+}
+
+QString LaunchAtLoginService::startupProgram(const QString& appImage, const QString& installedProgram,
+                                             const QString& runningProgram)
+{
+    if (!appImage.isEmpty())
+        return appImage;
+    if (!installedProgram.isEmpty() && QFileInfo(installedProgram).isExecutable())
+        return installedProgram;
+    return runningProgram;
 }
 
 QString LaunchAtLoginService::defaultAutostartDirectory()

@@ -12,7 +12,7 @@
 class LaunchAtLoginService : public LaunchAtLoginControlling {
 public:
     // autostartDirectory empty: $XDG_CONFIG_HOME/autostart, else ~/.config/autostart. executable empty:
-    // the AppImage that runs this program when there is one, else this program's own file.
+    // the program login should start (see startupProgram) for this process.
     explicit LaunchAtLoginService(QString autostartDirectory = {}, QString executable = {},
                                   SettingsPageOpener opener = SettingsPageOpener());
 
@@ -22,6 +22,9 @@ public:
 
     QString entryPath() const;
     static QString defaultAutostartDirectory();
+    // The AppImage that runs this program when there is one; else the installed program when it exists,
+    // so a copy started from a build folder does not tie login to that folder; else the running file.
+    static QString startupProgram(const QString& appImage, const QString& installedProgram, const QString& runningProgram);
     // The entry's text for an executable, with Exec quoted as desktop entries require.
     static QString entryText(const QString& executable);
 

@@ -7,8 +7,10 @@
 #include <QCoroDBusPendingCall>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QPointer>
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +39,8 @@ LocationAuthorizationController::LocationAuthorizationController(QDBusConnection
                                                                  QObject* parent)
     : QObject(parent), m_bus(std::move(bus)), m_onAuthorizationChange(std::move(onAuthorizationChange))
 {
+    m_retry.setSingleShot(true);
+    QObject::connect(&m_retry, &QTimer::timeout, this, &LocationAuthorizationController::onPermissionsChanged);
 }
 
 LocationAuthorizationStatus LocationAuthorizationController::statusFromPermissions(const QMap<QString, QString>& permissions)
@@ -64,10 +68,27 @@ void LocationAuthorizationController::start()
     m_started = true;
     m_bus.connect(NetworkManagerDBus::service(), NetworkManagerDBus::managerPath(), NetworkManagerDBus::managerInterface(),
                   QStringLiteral("CheckPermissions"), this, SLOT(onPermissionsChanged()));
+    auto* watcher = new QDBusServiceWatcher(NetworkManagerDBus::service(), m_bus, QDBusServiceWatcher::WatchForRegistration, this);
+    QObject::connect(watcher, &QDBusServiceWatcher::serviceRegistered, this,
+                     &LocationAuthorizationController::onNetworkManagerAppeared);
     report();
 }
 
 void LocationAuthorizationController::onPermissionsChanged() { report(); }
+
+void LocationAuthorizationController::onNetworkManagerAppeared()
+{
+    m_retryDelay = m_initialRetryDelay;
+    report();
+}
+
+void LocationAuthorizationController::readAgainLater()
+{
+    if (m_retry.isActive())
+        return;
+    m_retry.start(m_retryDelay);
+    m_retryDelay = std::min(m_retryDelay * 2, maximumRetryDelay);
+}
 
 QCoro::Task<LocationAuthorizationStatus> LocationAuthorizationController::refresh()
 {
@@ -77,8 +98,15 @@ QCoro::Task<LocationAuthorizationStatus> LocationAuthorizationController::refres
                                                              QStringLiteral("GetPermissions"));
     const QDBusMessage reply = co_await qCoro(m_bus.asyncCall(call, 5000)).waitForFinished();
     const LocationAuthorizationStatus status = statusFromPermissions(permissionsFrom(reply));
-    if (self)
+    if (self) {
         self->m_status = status;
+        if (reply.type() == QDBusMessage::ReplyMessage) {
+            self->m_retryDelay = self->m_initialRetryDelay;
+        } else {
+            logger.debug("Location permission reading failed: %{public}s", reply.errorMessage());
+            self->readAgainLater();
+        }
+    }
     co_return status;
 }
 

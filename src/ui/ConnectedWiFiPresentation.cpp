@@ -47,7 +47,7 @@ ConnectedWiFiPresentation ConnectedWiFiPresentation::make(
         case ConnectionState::Kind::captive:
             return {ssid, portalNeeded, u"safari"_s, u"wifi.exclamationmark"_s, ConnectedWiFiTone::warning};
         case ConnectionState::Kind::failed:
-            return {ssid, state.message().value_or(QString()), u"exclamationmark.triangle.fill"_s,
+            return {ssid, t(state.message().value_or(QString())), u"exclamationmark.triangle.fill"_s,
                     u"exclamationmark.triangle.fill"_s, ConnectedWiFiTone::danger};
         default:
             return {ssid, t(u"Connected locally, but internet is not verified yet."_s), u"wifi.exclamationmark"_s,
@@ -59,8 +59,8 @@ ConnectedWiFiPresentation ConnectedWiFiPresentation::make(
     case ConnectionState::Kind::connected: {
         const QString name = state.ssid().value_or(QString());
         const QString detail = StatusNetworks::isLocationNeeded(locationAuthorizationStatus)
-            ? t(u"Internet is verified, but macOS is hiding the Wi-Fi name until location access is allowed."_s)
-            : t(u"Internet is verified, but macOS has not exposed the current Wi-Fi name."_s);
+            ? t(u"Internet is verified, but the Wi-Fi name stays hidden until NetworkManager lets BrewBeacon scan."_s)
+            : t(u"Internet is verified, but NetworkManager has not reported the current Wi-Fi name."_s);
         return {isPlaceholderName(name) ? t(u"Connected Wi-Fi"_s) : name, detail, u"checkmark.circle.fill"_s,
                 u"wifi.circle.fill"_s, ConnectedWiFiTone::active};
     }
@@ -70,7 +70,7 @@ ConnectedWiFiPresentation ConnectedWiFiPresentation::make(
                 u"wifi.exclamationmark"_s, ConnectedWiFiTone::warning};
     }
     case ConnectionState::Kind::failed:
-        return {t(u"Needs attention"_s), state.message().value_or(QString()), u"exclamationmark.triangle.fill"_s,
+        return {t(u"Needs attention"_s), t(state.message().value_or(QString())), u"exclamationmark.triangle.fill"_s,
                 u"exclamationmark.triangle.fill"_s, ConnectedWiFiTone::danger};
     default:
         return {t(u"No internet connection"_s), t(u"No usable internet path is currently available."_s),

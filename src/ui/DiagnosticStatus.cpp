@@ -27,16 +27,16 @@ DiagnosticStatus DiagnosticStatus::cafeWiFi(const WiFiSnapshot& snapshot,
         return {label, yes, t(u"Current SSID matches an open scan result."_s), u"wifi.circle.fill"_s,
                 DiagnosticStatusTone::active, false};
     if (snapshot.currentSSID)
-        return {label, unknown, t(u"macOS has not exposed security details yet."_s), u"questionmark.circle.fill"_s,
+        return {label, unknown, t(u"NetworkManager has not reported security details yet."_s), u"questionmark.circle.fill"_s,
                 DiagnosticStatusTone::warning, false};
     if (isLocationNeeded)
-        return {label, unknown, t(u"Allow location to read Wi-Fi names."_s), u"questionmark.circle.fill"_s,
+        return {label, unknown, t(u"Allow Wi-Fi scanning to read Wi-Fi names."_s), u"questionmark.circle.fill"_s,
                 DiagnosticStatusTone::muted, false};
     return {label, unknown, t(u"No current Wi-Fi name is visible."_s), u"questionmark.circle.fill"_s,
             DiagnosticStatusTone::muted, false};
 }
 
-DiagnosticStatus DiagnosticStatus::captivePortal(const PortalState& portalState, const QLocale& locale)
+DiagnosticStatus DiagnosticStatus::captivePortal(const PortalState& portalState, bool isReading, const QLocale& locale)
 {
     const auto t = [&locale](const QString& key) { return uiText(key, locale); };
     const QString label = t(u"Captive Portal"_s);
@@ -49,6 +49,9 @@ DiagnosticStatus DiagnosticStatus::captivePortal(const PortalState& portalState,
                 portalState.portalURL() ? t(u"Portal response detected."_s) : t(u"Portal suspected; URL hidden."_s),
                 u"safari"_s, DiagnosticStatusTone::warning, false};
     case PortalState::Kind::unknown:
+        if (!isReading)
+            return {label, t(u"Unknown"_s), t(u"Checked once a Wi-Fi network is joined."_s), u"safari"_s,
+                    DiagnosticStatusTone::muted, false};
         return {label, std::nullopt, t(u"Portal probe in progress."_s), u"safari"_s, DiagnosticStatusTone::active,
                 true};
     case PortalState::Kind::online:

@@ -22,7 +22,9 @@ struct DiagnosticStatus {
     static DiagnosticStatus cafeWiFi(const WiFiSnapshot& snapshot,
                                      const std::optional<PublicNetworkCandidate>& connectedPublicNetwork,
                                      bool isReading, bool isLocationNeeded, const QLocale& locale);
-    static DiagnosticStatus captivePortal(const PortalState& portalState, const QLocale& locale);
+    // An unknown portal state spins only while a check that can probe really runs (`isReading`); with
+    // nothing joined no probe is coming, and a spinner would redraw the window for nothing.
+    static DiagnosticStatus captivePortal(const PortalState& portalState, bool isReading, const QLocale& locale);
     static DiagnosticStatus portalHelper(const QLocale& locale);
 
     bool operator==(const DiagnosticStatus&) const = default;

@@ -1,5 +1,7 @@
 #include "ui/FeedbackPresentation.h"
 
+#include "services/FeedbackComposition.h"
+
 #include "ui/UiText.h"
 
 using namespace Qt::StringLiterals;
@@ -32,6 +34,13 @@ QString messagePrompt(FeedbackKind kind, const QLocale& locale)
     return uiText(u"Tell us what was useful or delightful."_s, locale);
 }
 
+QString wordLimitNotice(int wordCount, const QLocale& locale)
+{
+    if (wordCount <= FeedbackComposition::maxWords)
+        return QString();
+    return uiText(u"The message is over 2,000 words; shorten it to send."_s, locale);
+}
+
 QString wordCounter(int wordCount, const QLocale& locale)
 {
     return QString::number(wordCount) + uiText(u"/2,000 words"_s, locale);
@@ -48,7 +57,8 @@ ResultLine resultLine(const FeedbackResult& result, const QLocale& locale)
 {
     if (result.kind == FeedbackResult::Kind::success)
         return {uiText(u"Feedback sent. Reference "_s, locale) + result.payload, u"checkmark.circle.fill"_s, true};
-    return {result.payload, u"exclamationmark.triangle.fill"_s, false};
+    // The application's own failure texts have a translation; a server's message shows as written.
+    return {uiText(result.payload, locale), u"exclamationmark.triangle.fill"_s, false};
 }
 
 QString sendButtonTitle(bool isSending, const QLocale& locale)

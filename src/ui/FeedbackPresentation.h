@@ -27,6 +27,8 @@ QString messagePrompt(FeedbackKind kind, const QLocale& locale);
 
 // "37/2,000 words".
 QString wordCounter(int wordCount, const QLocale& locale);
+// Why Send is off when the message is too long; empty while it fits.
+QString wordLimitNotice(int wordCount, const QLocale& locale);
 // "2 of 5 images · 1.4 MB", the size in the locale's file-size style.
 QString attachmentCounter(qsizetype count, qint64 totalBytes, const QLocale& locale);
 

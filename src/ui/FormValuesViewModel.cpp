@@ -2,6 +2,8 @@
 
 #include "state/AppState.h"
 #include "ui/SettingsNotices.h"
+#include "ui/UiSymbols.h"
+#include "ui/UiTones.h"
 #include "ui/UiText.h"
 
 #include <QVariantMap>
@@ -72,6 +74,18 @@ QString FormValuesViewModel::noticeDetail() const
 {
     const auto notice = SettingsNotices::formValues(m_profile, m_locale);
     return notice ? notice->detail : QString();
+}
+
+QString FormValuesViewModel::noticeIcon() const
+{
+    const auto notice = SettingsNotices::formValues(m_profile, m_locale);
+    return notice ? u"qrc"_s + UiSymbols::iconPath(notice->systemImage) : QString();
+}
+
+QString FormValuesViewModel::noticeColor() const
+{
+    const auto notice = SettingsNotices::formValues(m_profile, m_locale);
+    return notice ? UiTones::color(notice->tone) : QString();
 }
 
 void FormValuesViewModel::setLocale(const QLocale& locale)

@@ -16,6 +16,8 @@ class FormValuesViewModel : public QObject {
     Q_PROPERTY(bool hasNotice READ hasNotice NOTIFY changed)
     Q_PROPERTY(QString noticeTitle READ noticeTitle NOTIFY changed)
     Q_PROPERTY(QString noticeDetail READ noticeDetail NOTIFY changed)
+    Q_PROPERTY(QString noticeIcon READ noticeIcon NOTIFY changed)
+    Q_PROPERTY(QString noticeColor READ noticeColor NOTIFY changed)
     Q_PROPERTY(QString statusMessage READ statusMessage NOTIFY changed)
 
 public:
@@ -26,6 +28,8 @@ public:
     bool hasNotice() const;
     QString noticeTitle() const;
     QString noticeDetail() const;
+    QString noticeIcon() const;
+    QString noticeColor() const;
     QString statusMessage() const { return m_statusMessage; }
     const PortalAutofillProfile& profile() const { return m_profile; }
 

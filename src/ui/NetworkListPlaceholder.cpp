@@ -11,7 +11,7 @@ NetworkListPlaceholder NetworkListPlaceholder::make(const WiFiSnapshot& snapshot
     if (isReading) {
         return {true, t(u"Reading nearby cafe Wi-Fi"_s),
                 isConnecting ? t(u"The best open network will appear here after the connection settles."_s)
-                             : t(u"Results appear here as soon as macOS returns the scan."_s)};
+                             : t(u"Results appear here as soon as NetworkManager returns the scan."_s)};
     }
 
     const bool hasCandidates = !snapshot.candidates.isEmpty();
@@ -33,13 +33,13 @@ NetworkListPlaceholder NetworkListPlaceholder::make(const WiFiSnapshot& snapshot
 
     QString detail;
     if (isLocationNeeded)
-        detail = t(u"Allow location access so macOS can reveal nearby Wi-Fi names."_s);
+        detail = t(u"Allow Wi-Fi scanning for your user in NetworkManager to see nearby Wi-Fi names."_s);
     else if (hasCandidates)
         detail = t(u"Nearby Wi-Fi was scanned, but none of the visible networks are open."_s);
     else if (captive)
-        detail = t(u"BrewBeacon detected a portal path even though macOS did not expose a ranked Wi-Fi list."_s);
+        detail = t(u"BrewBeacon detected a portal path even though NetworkManager did not return a ranked Wi-Fi list."_s);
     else if (connected)
-        detail = t(u"Internet is verified, but macOS has not exposed the current Wi-Fi name or scan list."_s);
+        detail = t(u"Internet is verified, but NetworkManager has not reported the current Wi-Fi name or scan list."_s);
     else
         detail = t(u"BrewBeacon will update this when an open cafe or guest network appears."_s);
 

@@ -17,12 +17,12 @@ OnboardingPresentation OnboardingPresentation::make(LocationAuthorizationStatus 
     switch (status) {
     case LocationAuthorizationStatus::unknown:
     case LocationAuthorizationStatus::notDetermined:
-        value.detail = t(u"Required so macOS can reveal Wi-Fi names and nearby cafe or guest networks."_s);
+        value.detail = t(u"Required so NetworkManager lets BrewBeacon read Wi-Fi names and nearby cafe or guest networks."_s);
         value.buttonTitle = t(u"Allow"_s);
         value.buttonAction = Action::requestPermission;
         break;
     case LocationAuthorizationStatus::allowed:
-        value.detail = t(u"Allowed. macOS can reveal the current Wi-Fi name and nearby cafe or guest networks."_s);
+        value.detail = t(u"Allowed. NetworkManager lets BrewBeacon read the current Wi-Fi name and nearby cafe or guest networks."_s);
         value.buttonTitle = t(u"Allowed"_s);
         value.buttonAction = Action::none;
         break;
@@ -30,9 +30,9 @@ OnboardingPresentation OnboardingPresentation::make(LocationAuthorizationStatus 
     case LocationAuthorizationStatus::restricted:
     case LocationAuthorizationStatus::disabled:
         value.detail = status == LocationAuthorizationStatus::denied
-            ? t(u"Denied. Allow BrewBeacon in macOS Location Services to continue."_s)
-            : status == LocationAuthorizationStatus::restricted ? t(u"Restricted by macOS policy."_s)
-                                                                : t(u"Location Services are turned off in macOS."_s);
+            ? t(u"Denied. Allow Wi-Fi scanning and joining for your user in NetworkManager to continue."_s)
+            : status == LocationAuthorizationStatus::restricted ? t(u"Restricted by the system's policy (polkit)."_s)
+                                                                : t(u"Networking is turned off in NetworkManager."_s);
         value.buttonTitle = t(u"Open Settings"_s);
         value.buttonAction = Action::openSettings;
         break;

@@ -15,8 +15,9 @@ OnboardingPresentation present(const AppState& state, const QLocale& locale)
 
 } // namespace
 
-OnboardingViewModel::OnboardingViewModel(AppState& state, QLocale locale, QObject* parent)
-    : QObject(parent), m_state(state), m_locale(std::move(locale))
+OnboardingViewModel::OnboardingViewModel(AppState& state, QLocale locale, QObject* parent,
+                                         NetworkSettingsFinder hasNetworkSettings)
+    : QObject(parent), m_state(state), m_locale(std::move(locale)), m_hasNetworkSettings(std::move(hasNetworkSettings))
 {
     QObject::connect(&m_state, &AppState::locationAuthorizationStatusChanged, this, &OnboardingViewModel::changed);
 }
@@ -43,7 +44,10 @@ void OnboardingViewModel::pressAccessButton()
         m_state.requestLocationPermissionIfNeeded();
         break;
     case OnboardingPresentation::Action::openSettings:
-        m_state.openLocationSettings();
+        m_settingsToolMissing = !m_hasNetworkSettings();
+        if (!m_settingsToolMissing)
+            m_state.openLocationSettings();
+        Q_EMIT changed();
         break;
     case OnboardingPresentation::Action::none:
         break;

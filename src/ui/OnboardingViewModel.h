@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/NetworkSettingsTool.h"
+
 #include <QLocale>
 #include <QObject>
 
@@ -17,9 +19,11 @@ class OnboardingViewModel : public QObject {
     Q_PROPERTY(QString buttonTitle READ buttonTitle NOTIFY changed)
     Q_PROPERTY(QString buttonIcon READ buttonIcon NOTIFY changed)
     Q_PROPERTY(bool continueEnabled READ continueEnabled NOTIFY changed)
+    Q_PROPERTY(QString settingsToolMessage READ settingsToolMessage NOTIFY changed)
 
 public:
-    OnboardingViewModel(AppState& state, QLocale locale, QObject* parent = nullptr);
+    OnboardingViewModel(AppState& state, QLocale locale, QObject* parent = nullptr,
+                        NetworkSettingsFinder hasNetworkSettings = installedNetworkSettings());
 
     bool needsAttention() const;
     QString rowIcon() const;
@@ -27,6 +31,8 @@ public:
     QString buttonTitle() const;
     QString buttonIcon() const;
     bool continueEnabled() const;
+    // Set when "Open Settings" found no program to open; empty otherwise.
+    QString settingsToolMessage() const { return m_settingsToolMissing ? missingNetworkSettingsText(m_locale) : QString(); }
 
     void setLocale(const QLocale& locale);
     // Replaces the handler "Continue" runs; the window closes before it runs.
@@ -44,5 +50,7 @@ Q_SIGNALS:
 private:
     AppState& m_state;
     QLocale m_locale;
+    NetworkSettingsFinder m_hasNetworkSettings;
+    bool m_settingsToolMissing = false;
     std::function<void()> m_onFinished;
 };

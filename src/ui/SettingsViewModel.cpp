@@ -2,6 +2,7 @@
 
 #include "services/SoftwareUpdateService.h"
 #include "state/AppState.h"
+#include "ui/PropertySnapshot.h"
 #include "ui/SettingsNotices.h"
 #include "ui/StatusNetworks.h"
 #include "ui/UiSymbols.h"
@@ -10,8 +11,10 @@
 
 using namespace Qt::StringLiterals;
 
-SettingsViewModel::SettingsViewModel(AppState& state, SoftwareUpdateService& updates, QLocale locale, QObject* parent)
-    : QObject(parent), m_state(state), m_updates(updates), m_locale(std::move(locale))
+SettingsViewModel::SettingsViewModel(AppState& state, SoftwareUpdateService& updates, QLocale locale, QObject* parent,
+                                     NetworkSettingsFinder hasNetworkSettings)
+    : QObject(parent), m_state(state), m_updates(updates), m_locale(std::move(locale)),
+      m_hasNetworkSettings(std::move(hasNetworkSettings))
 {
     for (auto signal : {&AppState::launchAtLoginChanged, &AppState::launchAtLoginStatusChanged,
                         &AppState::anonymousAnalyticsEnabledChanged, &AppState::locationAuthorizationStatusChanged,
@@ -26,6 +29,10 @@ SettingsViewModel::SettingsViewModel(AppState& state, SoftwareUpdateService& upd
 
 bool SettingsViewModel::launchAtLogin() const { return m_state.launchAtLogin(); }
 bool SettingsViewModel::automaticUpdates() const { return m_updates.automaticallyChecksForUpdates(); }
+QString SettingsViewModel::updatesManagedMessage() const
+{
+    return m_updates.updatesManagedBySystem() ? SoftwareUpdateService::packageManagerMessage(m_locale) : QString();
+}
 bool SettingsViewModel::anonymousAnalytics() const { return m_state.anonymousAnalyticsEnabled(); }
 
 QString SettingsViewModel::checkButtonTitle() const
@@ -41,7 +48,7 @@ QString SettingsViewModel::checkButtonIcon() const
 
 bool SettingsViewModel::checkButtonEnabled() const
 {
-    return m_updates.canCheckForUpdates() && !m_updates.isCheckingForUpdates();
+    return m_updates.canCheckForUpdates() && !m_updates.isCheckingForUpdates() && !m_updates.updatesManagedBySystem();
 }
 
 bool SettingsViewModel::showsApproveLoginItem() const
@@ -57,10 +64,27 @@ bool SettingsViewModel::showsOpenLocationSettings() const
 void SettingsViewModel::setLocale(const QLocale& locale)
 {
     m_locale = locale;
-    recompute();
+    recomputeAndNotify();
 }
 
 void SettingsViewModel::recompute()
+{
+    update();
+    QVariantList shown = propertySnapshot(*this);
+    if (shown != m_shown) {
+        m_shown = std::move(shown);
+        Q_EMIT changed();
+    }
+}
+
+void SettingsViewModel::recomputeAndNotify()
+{
+    update();
+    m_shown = propertySnapshot(*this);
+    Q_EMIT changed();
+}
+
+void SettingsViewModel::update()
 {
     const auto notice = SettingsNotices::settings(m_state.locationAuthorizationStatus(), m_state.launchAtLoginStatus(),
                                                   m_state.isConnecting(), m_state.currentSnapshot().connectionState.kind(),
@@ -71,30 +95,35 @@ void SettingsViewModel::recompute()
     m_noticeIcon = notice ? u"qrc"_s + UiSymbols::iconPath(notice->systemImage) : QString();
     m_noticeColor = notice ? UiTones::color(notice->tone) : QString();
     m_noticeLoading = notice && notice->isLoading;
-    Q_EMIT changed();
 }
 
 void SettingsViewModel::setLaunchAtLogin(bool enabled)
 {
     if (enabled != m_state.launchAtLogin())
         m_state.setLaunchAtLogin(enabled);
-    recompute(); // a refused change flips the switch back
+    recomputeAndNotify(); // a refused change flips the switch back
 }
 
 void SettingsViewModel::setAutomaticUpdates(bool enabled)
 {
     if (enabled != m_updates.automaticallyChecksForUpdates())
         m_updates.setAutomaticallyChecksForUpdates(enabled);
-    recompute();
+    recomputeAndNotify();
 }
 
 void SettingsViewModel::setAnonymousAnalytics(bool enabled)
 {
     if (enabled != m_state.anonymousAnalyticsEnabled())
         m_state.setAnonymousAnalyticsEnabled(enabled);
-    recompute();
+    recomputeAndNotify();
 }
 
 void SettingsViewModel::checkForUpdates() { m_updates.checkForUpdates(); }
 void SettingsViewModel::approveLoginItem() { m_state.openLaunchAtLoginSettings(); }
-void SettingsViewModel::openLocationSettings() { m_state.openLocationSettings(); }
+void SettingsViewModel::openLocationSettings()
+{
+    m_settingsToolMissing = !m_hasNetworkSettings();
+    if (!m_settingsToolMissing)
+        m_state.openLocationSettings();
+    recomputeAndNotify();
+}

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "ui/NetworkSettingsTool.h"
+
 #include <QLocale>
 #include <QObject>
+#include <QVariantList>
 
 class AppState;
 class SoftwareUpdateService;
@@ -12,6 +15,8 @@ class SettingsViewModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool launchAtLogin READ launchAtLogin NOTIFY changed)
     Q_PROPERTY(bool automaticUpdates READ automaticUpdates NOTIFY changed)
+    // Empty unless the package manager updates the installation; then the switch and button say so.
+    Q_PROPERTY(QString updatesManagedMessage READ updatesManagedMessage NOTIFY changed)
     Q_PROPERTY(bool anonymousAnalytics READ anonymousAnalytics NOTIFY changed)
     Q_PROPERTY(QString checkButtonTitle READ checkButtonTitle NOTIFY changed)
     Q_PROPERTY(QString checkButtonIcon READ checkButtonIcon NOTIFY changed)
@@ -24,12 +29,15 @@ class SettingsViewModel : public QObject {
     Q_PROPERTY(QString noticeIcon READ noticeIcon NOTIFY changed)
     Q_PROPERTY(QString noticeColor READ noticeColor NOTIFY changed)
     Q_PROPERTY(bool noticeLoading READ noticeLoading NOTIFY changed)
+    Q_PROPERTY(QString settingsToolMessage READ settingsToolMessage NOTIFY changed)
 
 public:
-    SettingsViewModel(AppState& state, SoftwareUpdateService& updates, QLocale locale, QObject* parent = nullptr);
+    SettingsViewModel(AppState& state, SoftwareUpdateService& updates, QLocale locale, QObject* parent = nullptr,
+                      NetworkSettingsFinder hasNetworkSettings = installedNetworkSettings());
 
     bool launchAtLogin() const;
     bool automaticUpdates() const;
+    QString updatesManagedMessage() const;
     bool anonymousAnalytics() const;
     QString checkButtonTitle() const;
     QString checkButtonIcon() const;
@@ -42,6 +50,8 @@ public:
     QString noticeIcon() const { return m_noticeIcon; }
     QString noticeColor() const { return m_noticeColor; }
     bool noticeLoading() const { return m_noticeLoading; }
+    // Set when "Open Network Settings" found no program to open; empty otherwise.
+    QString settingsToolMessage() const { return m_settingsToolMissing ? missingNetworkSettingsText(m_locale) : QString(); }
 
     void setLocale(const QLocale& locale);
 
@@ -56,11 +66,18 @@ Q_SIGNALS:
     void changed();
 
 private:
+    // Notifies only when a shown value changed.
     void recompute();
+    // Notifies always: a switch the user flipped must snap back when the change was refused.
+    void recomputeAndNotify();
+    void update();
 
     AppState& m_state;
     SoftwareUpdateService& m_updates;
     QLocale m_locale;
+    NetworkSettingsFinder m_hasNetworkSettings;
+    bool m_settingsToolMissing = false;
+    QVariantList m_shown; // the values last announced with changed()
     bool m_hasNotice = false;
     QString m_noticeTitle;
     QString m_noticeDetail;

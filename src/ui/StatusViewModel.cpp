@@ -8,6 +8,7 @@
 #include "ui/SignalQuality.h"
 #include "ui/UiTones.h"
 #include "ui/NetworkListPlaceholder.h"
+#include "ui/PropertySnapshot.h"
 #include "ui/PublicNetworkRankRow.h"
 #include "ui/StatusNetworks.h"
 #include "ui/UiSymbols.h"
@@ -66,7 +67,7 @@ void StatusViewModel::recompute()
     m_checks.clear();
     for (const DiagnosticStatus& tile :
          {DiagnosticStatus::cafeWiFi(snapshot, connected, isReading, locationNeeded, m_locale),
-          DiagnosticStatus::captivePortal(snapshot.portalState, m_locale), DiagnosticStatus::portalHelper(m_locale)})
+          DiagnosticStatus::captivePortal(snapshot.portalState, isReading, m_locale), DiagnosticStatus::portalHelper(m_locale)})
         m_checks.append(QVariantMap{{u"label"_s, tile.label},
                                     {u"value"_s, tile.value.value_or(QString())},
                                     {u"detail"_s, tile.detail},
@@ -114,7 +115,13 @@ void StatusViewModel::recompute()
     m_workReadyLevelIcon = assessment.level == WorkReadinessLevel::checking ? QString() : m_readinessIcon;
     m_nextStep = WorkReadyStats::nextStep(assessment.level, m_locale);
     m_canOpenPortal = m_state.portalAssistantURL().has_value();
-    Q_EMIT changed();
+    // Several properties read the state directly, so compare with what was last announced, not with
+    // the moment before: the state has already moved on when its signal arrives.
+    QVariantList shown = propertySnapshot(*this);
+    if (shown != m_shown) {
+        m_shown = std::move(shown);
+        Q_EMIT changed();
+    }
 }
 
 void StatusViewModel::setLocale(const QLocale& locale)

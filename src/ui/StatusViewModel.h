@@ -133,4 +133,5 @@ private:
     QString m_nextStep;
     QStringList m_goodFor;
     bool m_showsWatch = false;
+    QVariantList m_shown; // the values last announced with changed()
 };

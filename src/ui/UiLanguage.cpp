@@ -36,7 +36,11 @@ void UiLanguage::setLanguage(AppLanguage language)
     Q_EMIT changed();
 }
 
-QString UiLanguage::translate(const char*, const char* sourceText, const char*, int) const
+QString UiLanguage::translate(const char* context, const char* sourceText, const char*, int) const
 {
+    // Installed for the whole application, so Qt's own classes ask too ("QIODevice", "QFileDialog"):
+    // their texts are not ours, and no answer lets Qt keep its own.
+    if (context && context[0] == 'Q' && context[1] >= 'A' && context[1] <= 'Z')
+        return QString();
     return uiText(QString::fromUtf8(sourceText), locale());
 }

@@ -17,6 +17,16 @@ constexpr unsigned long scanPollIntervalMs = 100;
 
 QString pathOrEmpty(const QString& path) { return path == QLatin1String("/") ? QString() : path; }
 
+NetworkManagerFailure failureOf(const QDBusMessage& reply)
+{
+    if (reply.type() == QDBusMessage::ReplyMessage)
+        return NetworkManagerFailure::callFailed(QStringLiteral("NetworkManager gave an empty answer."));
+    const QString message = reply.errorMessage().isEmpty() ? QStringLiteral("NetworkManager did not answer.")
+                                                           : reply.errorMessage();
+    return reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply") ? NetworkManagerFailure::timedOut(message)
+                                                                                    : NetworkManagerFailure::callFailed(message);
+}
+
 } // namespace
 
 NetworkManagerClient::NetworkManagerClient(QDBusConnection bus) : m_bus(std::move(bus))
@@ -33,7 +43,7 @@ QVariantMap NetworkManagerClient::properties(const QString& path, const QString&
     const QDBusMessage reply = m_bus.call(call, QDBus::Block, callTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         if (failure)
-            *failure = NetworkManagerFailure::callFailed(reply.errorMessage());
+            *failure = failureOf(reply);
         return {};
     }
     return NetworkManagerValues::variantMap(reply.arguments().constFirst());
@@ -89,13 +99,16 @@ std::optional<NetworkManagerDevice> NetworkManagerClient::device(const QString& 
     return device;
 }
 
-std::optional<NetworkManagerDevice> NetworkManagerClient::defaultWiFiDevice() const
+std::optional<NetworkManagerDevice> NetworkManagerClient::defaultWiFiDevice(std::optional<NetworkManagerFailure>* failure) const
 {
     const QDBusMessage call = QDBusMessage::createMethodCall(service(), managerPath(), managerInterface(),
                                                              QStringLiteral("GetDevices"));
     const QDBusMessage reply = m_bus.call(call, QDBus::Block, callTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        if (failure)
+            *failure = failureOf(reply);
         return std::nullopt;
+    }
     std::optional<NetworkManagerDevice> first;
     for (const QString& path : NetworkManagerValues::objectPaths(reply.arguments().constFirst())) {
         const QVariantMap general = properties(path, deviceInterface());
@@ -113,11 +126,16 @@ std::optional<NetworkManagerDevice> NetworkManagerClient::defaultWiFiDevice() co
     return first;
 }
 
-std::optional<bool> NetworkManagerClient::wirelessEnabled() const
+std::optional<bool> NetworkManagerClient::wirelessEnabled(std::optional<NetworkManagerFailure>* failure) const
 {
-    const QVariantMap manager = properties(managerPath(), managerInterface());
-    if (!manager.contains(QStringLiteral("WirelessEnabled")))
+    std::optional<NetworkManagerFailure> callFailure;
+    const QVariantMap manager = properties(managerPath(), managerInterface(), &callFailure);
+    if (!manager.contains(QStringLiteral("WirelessEnabled"))) {
+        if (failure)
+            *failure = callFailure.value_or(NetworkManagerFailure::callFailed(
+                QStringLiteral("NetworkManager did not report whether Wi-Fi is switched on.")));
         return std::nullopt;
+    }
     return manager.value(QStringLiteral("WirelessEnabled")).toBool()
         && manager.value(QStringLiteral("WirelessHardwareEnabled"), true).toBool();
 }
@@ -140,16 +158,30 @@ std::optional<NetworkManagerAccessPoint> NetworkManagerClient::accessPoint(const
     return point;
 }
 
-QList<NetworkManagerAccessPoint> NetworkManagerClient::accessPoints(const NetworkManagerDevice& device) const
+QList<NetworkManagerAccessPoint> NetworkManagerClient::accessPoints(const NetworkManagerDevice& device,
+                                                                   std::optional<NetworkManagerFailure>* failure) const
 {
     QDBusMessage call = QDBusMessage::createMethodCall(service(), device.path, wirelessInterface(),
                                                        QStringLiteral("GetAllAccessPoints"));
     const QDBusMessage reply = m_bus.call(call, QDBus::Block, callTimeoutMs);
     QStringList paths;
-    if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+    if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
         paths = NetworkManagerValues::objectPaths(reply.arguments().constFirst());
-    else
-        paths = NetworkManagerValues::objectPaths(properties(device.path, wirelessInterface()).value(QStringLiteral("AccessPoints")));
+    } else if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.UnknownMethod")) {
+        // Versions without the method list the points as a property.
+        std::optional<NetworkManagerFailure> propertyFailure;
+        const QVariantMap wireless = properties(device.path, wirelessInterface(), &propertyFailure);
+        if (propertyFailure) {
+            if (failure)
+                *failure = propertyFailure;
+            return {};
+        }
+        paths = NetworkManagerValues::objectPaths(wireless.value(QStringLiteral("AccessPoints")));
+    } else {
+        if (failure)
+            *failure = failureOf(reply);
+        return {};
+    }
     QList<NetworkManagerAccessPoint> points;
     points.reserve(paths.size());
     for (const QString& path : paths) {

@@ -15,15 +15,20 @@ public:
     explicit NetworkManagerClient(QDBusConnection bus);
 
     // The default Wi-Fi device: the first one that is joined, else the first Wi-Fi device NetworkManager
-    // lists. None when NetworkManager is absent or has no Wi-Fi device.
-    std::optional<NetworkManagerDevice> defaultWiFiDevice() const;
+    // lists. None when NetworkManager is absent or has no Wi-Fi device; `failure` then tells a listing
+    // that failed (NetworkManager's message) from one that found no device.
+    std::optional<NetworkManagerDevice> defaultWiFiDevice(std::optional<NetworkManagerFailure>* failure = nullptr) const;
     std::optional<NetworkManagerDevice> device(const QString& path) const;
     // The same from the device's properties already read.
     std::optional<NetworkManagerDevice> device(const QString& path, const QVariantMap& deviceProperties) const;
-    // Radio power: the software switch and the hardware (rfkill) switch both on. None without an answer.
-    std::optional<bool> wirelessEnabled() const;
+    // Radio power: the software switch and the hardware (rfkill) switch both on. None without an answer,
+    // with NetworkManager's message in `failure`.
+    std::optional<bool> wirelessEnabled(std::optional<NetworkManagerFailure>* failure = nullptr) const;
     std::optional<NetworkManagerAccessPoint> accessPoint(const QString& path) const;
-    QList<NetworkManagerAccessPoint> accessPoints(const NetworkManagerDevice& device) const;
+    // The access points the device sees. A listing NetworkManager refused is a failure, never "none in
+    // reach"; a point that vanishes between listing and reading is simply left out.
+    QList<NetworkManagerAccessPoint> accessPoints(const NetworkManagerDevice& device,
+                                                  std::optional<NetworkManagerFailure>* failure = nullptr) const;
     // The joined access point of the device, if any.
     std::optional<NetworkManagerAccessPoint> activeAccessPoint(const NetworkManagerDevice& device) const;
 

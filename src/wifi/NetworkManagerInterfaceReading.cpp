@@ -8,14 +8,18 @@
 using namespace NetworkManagerDBus;
 
 std::optional<NetworkManagerInterfaceReading> NetworkManagerInterfaceReading::read(const NetworkManagerClient& client,
-                                                                                   const QString& linkStatisticsFile)
+                                                                                   const QString& linkStatisticsFile,
+                                                                                   std::optional<NetworkManagerFailure>* failure)
 {
-    std::optional<NetworkManagerDevice> device = client.defaultWiFiDevice();
+    std::optional<NetworkManagerDevice> device = client.defaultWiFiDevice(failure);
     if (!device)
         return std::nullopt;
     NetworkManagerInterfaceReading reading;
     reading.device = *device;
-    reading.powerOn = client.wirelessEnabled().value_or(false);
+    std::optional<NetworkManagerFailure> powerFailure;
+    reading.powerOn = client.wirelessEnabled(&powerFailure).value_or(false);
+    if (powerFailure)
+        reading.powerFailure = powerFailure->message;
     reading.serviceActive = device->managed && device->state > deviceStateUnavailable;
     reading.activeAccessPoint = client.activeAccessPoint(*device);
     if (!reading.activeAccessPoint)
@@ -57,6 +61,7 @@ ScannedNetworkRecord NetworkManagerScanRecords::record(const NetworkManagerAcces
     ScannedNetworkRecord record;
     if (!point.ssid.isEmpty())
         record.ssid = WiFiSSIDText::decode(point.ssid);
+    record.ssidBytes = point.ssid;
     if (!point.bssid.isEmpty())
         record.bssid = point.bssid;
     record.rssiValue = WiFiRadioEstimates::rssiFromStrength(point.strength);

@@ -15,6 +15,8 @@ struct NetworkManagerInterfaceReading {
     std::optional<NetworkManagerAccessPoint> activeAccessPoint;
     std::optional<QString> ssid; // decoded, untrimmed; none when not joined or the name is empty
     bool powerOn = false;
+    // NetworkManager's message when the power could not be read; `powerOn` then means nothing.
+    std::optional<QString> powerFailure;
     // NetworkManager manages the device and it is past "unavailable" (rfkill, firmware, supplicant).
     bool serviceActive = false;
     int rssi = 0; // dBm; 0 when not joined
@@ -22,10 +24,11 @@ struct NetworkManagerInterfaceReading {
     double transmitRate = 0; // Mbit/s
     WiFiSecurityCode security = WiFiSecurityCode::unknown;
 
-    // Reads the default Wi-Fi device; none without one. Blocking: call it on a serial worker.
-    // linkStatisticsFile is /proc/net/wireless, replaceable for tests.
+    // Reads the default Wi-Fi device; none without one, with `failure` set when the listing itself
+    // failed. Blocking: call it on a serial worker. linkStatisticsFile is /proc/net/wireless, replaceable for tests.
     static std::optional<NetworkManagerInterfaceReading> read(const NetworkManagerClient& client,
-                                                              const QString& linkStatisticsFile = QStringLiteral("/proc/net/wireless"));
+                                                              const QString& linkStatisticsFile = QStringLiteral("/proc/net/wireless"),
+                                                              std::optional<NetworkManagerFailure>* failure = nullptr);
 
     WiFiInterfaceDetails details() const;
 };

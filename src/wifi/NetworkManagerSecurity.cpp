@@ -32,6 +32,11 @@ QList<WiFiSecurityCode> NetworkManagerSecurity::supportedCodes(const NetworkMana
     return codes;
 }
 
+bool NetworkManagerSecurity::isOpen(const NetworkManagerAccessPoint& point)
+{
+    return !(point.flags & apFlagPrivacy) && point.wpaFlags == 0 && point.rsnFlags == 0;
+}
+
 WiFiSecurityCode NetworkManagerSecurity::currentCode(const NetworkManagerAccessPoint& point)
 {
     // supportedCodes lists codes in exactly the preference order.

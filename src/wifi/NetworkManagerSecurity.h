@@ -18,4 +18,6 @@ QList<WiFiSecurityCode> supportedCodes(const NetworkManagerAccessPoint& point);
 // The one code describing the joined network: the first supported code in the order
 // None, WPA3/WPA2/WPA enterprise, WPA3/WPA2/WPA personal, dynamic WEP, OWE; Unknown when none.
 WiFiSecurityCode currentCode(const NetworkManagerAccessPoint& point);
+// No privacy and no key management at all: joinable without any security settings.
+bool isOpen(const NetworkManagerAccessPoint& point);
 } // namespace NetworkManagerSecurity

@@ -1,6 +1,7 @@
 #include "wifi/NetworkManagerWiFiAssociator.h"
 
 #include "wifi/NetworkManagerInterfaceReading.h"
+#include "wifi/NetworkManagerSecurity.h"
 #include "wifi/NetworkManagerValues.h"
 #include "wifi/WiFiRadioEstimates.h"
 #include "wifi/WiFiSSIDText.h"
@@ -39,12 +40,19 @@ QCoro::Task<WiFiAssociationStatus> NetworkManagerWiFiAssociator::associate(Publi
     co_return result;
 }
 
-std::optional<NetworkManagerAccessPoint> NetworkManagerWiFiAssociator::bestMatch(const QString& ssid,
+bool NetworkManagerWiFiAssociator::isSameNetwork(const PublicNetworkCandidate& candidate, const QByteArray& ssid)
+{
+    if (ssid.isEmpty())
+        return false;
+    return candidate.ssidBytes.isEmpty() ? WiFiSSIDText::decode(ssid) == candidate.ssid : ssid == candidate.ssidBytes;
+}
+
+std::optional<NetworkManagerAccessPoint> NetworkManagerWiFiAssociator::bestMatch(const PublicNetworkCandidate& candidate,
                                                                                  const QList<NetworkManagerAccessPoint>& points)
 {
     std::optional<NetworkManagerAccessPoint> best;
     for (const NetworkManagerAccessPoint& point : points) {
-        if (point.ssid.isEmpty() || WiFiSSIDText::decode(point.ssid) != ssid)
+        if (!isSameNetwork(candidate, point.ssid) || !NetworkManagerSecurity::isOpen(point))
             continue;
         if (!best || point.strength > best->strength)
             best = point;
@@ -54,10 +62,21 @@ std::optional<NetworkManagerAccessPoint> NetworkManagerWiFiAssociator::bestMatch
 
 WiFiAssociationStatus NetworkManagerWiFiAssociator::associateNow(const PublicNetworkCandidate& candidate)
 {
-    const std::optional<NetworkManagerInterfaceReading> reading = NetworkManagerInterfaceReading::read(m_client);
+    std::optional<NetworkManagerFailure> listing;
+    const std::optional<NetworkManagerInterfaceReading> reading =
+        NetworkManagerInterfaceReading::read(m_client, QStringLiteral("/proc/net/wireless"), &listing);
+    if (!reading && listing) {
+        m_logger.log("Association failed: %{public}s", listing->message);
+        return WiFiAssociationStatus::failed(listing->message);
+    }
     if (!reading) {
         m_logger.log("Association failed: no Wi-Fi interface");
         return WiFiAssociationStatus::interfaceUnavailable();
+    }
+    // An unread power state is not "off": the join fails with NetworkManager's own words.
+    if (reading->powerFailure) {
+        m_logger.log("Association failed: %{public}s", *reading->powerFailure);
+        return WiFiAssociationStatus::failed(*reading->powerFailure);
     }
     if (!reading->powerOn) {
         m_logger.log("Association failed: Wi-Fi power is off");
@@ -67,26 +86,33 @@ WiFiAssociationStatus NetworkManagerWiFiAssociator::associateNow(const PublicNet
         m_logger.log("Association failed: Wi-Fi service is inactive");
         return WiFiAssociationStatus::serviceInactive();
     }
-    if (reading->ssid == candidate.ssid) {
+    if (reading->activeAccessPoint && isSameNetwork(candidate, reading->activeAccessPoint->ssid)) {
         m_logger.debug("Association skipped: already associated");
         return WiFiAssociationStatus::alreadyAssociated();
     }
 
     // A directed scan needs the name's bytes; a name shown with escapes for invalid UTF-8 has no exact
     // byte form here, so it gets a full scan instead.
-    const QByteArray bytes = candidate.ssid.toUtf8();
-    const QList<QByteArray> names = WiFiSSIDText::decode(bytes) == candidate.ssid ? QList<QByteArray>{bytes} : QList<QByteArray>{};
+    const QByteArray bytes = candidate.rawSSID();
+    const QList<QByteArray> names = !candidate.ssidBytes.isEmpty() || WiFiSSIDText::decode(bytes) == candidate.ssid
+        ? QList<QByteArray>{bytes}
+        : QList<QByteArray>{};
     if (const std::optional<NetworkManagerFailure> failure = m_client.scan(reading->device, names, m_options.scanBound);
         failure && !failure->meansRecentScanResults()) {
         m_logger.log("Association failed: %{public}s", failure->message);
         return WiFiAssociationStatus::failed(failure->message);
     }
-    const QList<NetworkManagerAccessPoint> points = m_client.accessPoints(reading->device);
+    std::optional<NetworkManagerFailure> listingFailure;
+    const QList<NetworkManagerAccessPoint> points = m_client.accessPoints(reading->device, &listingFailure);
+    if (listingFailure) {
+        m_logger.log("Association failed: %{public}s", listingFailure->message);
+        return WiFiAssociationStatus::failed(listingFailure->message);
+    }
     const auto named = std::count_if(points.begin(), points.end(),
-                                     [&](const auto& point) { return WiFiSSIDText::decode(point.ssid) == candidate.ssid; });
+                                     [&](const auto& point) { return isSameNetwork(candidate, point.ssid); });
     m_logger.debug("Association scan found %{public}ld networks", qint64(named));
 
-    const std::optional<NetworkManagerAccessPoint> match = bestMatch(candidate.ssid, points);
+    const std::optional<NetworkManagerAccessPoint> match = bestMatch(candidate, points);
     if (!match) {
         m_logger.log("Association failed: network disappeared before join");
         return WiFiAssociationStatus::networkNotFound();

@@ -9,7 +9,8 @@
 #include <chrono>
 
 // Joins one open network through NetworkManager: checks the device, scans for the name, picks the
-// strongest access point bearing it and activates a connection without credentials. The device is read
+// strongest open access point bearing it (never a secured one of the same name, which would make
+// NetworkManager ask for a password) and activates a connection without credentials. The device is read
 // afresh for every join, on the associator's own serial worker, so two joins never run at once.
 class NetworkManagerWiFiAssociator : public WiFiAssociating {
 public:
@@ -24,8 +25,11 @@ public:
 
     QCoro::Task<WiFiAssociationStatus> associate(PublicNetworkCandidate candidate) override;
 
-    // The strongest access point whose decoded name equals ssid exactly; none when none does.
-    static std::optional<NetworkManagerAccessPoint> bestMatch(const QString& ssid, const QList<NetworkManagerAccessPoint>& points);
+    // The strongest open access point of the candidate's network: the same name bytes (the same shown
+    // name, for a candidate built without them). None when there is none.
+    static std::optional<NetworkManagerAccessPoint> bestMatch(const PublicNetworkCandidate& candidate,
+                                                              const QList<NetworkManagerAccessPoint>& points);
+    static bool isSameNetwork(const PublicNetworkCandidate& candidate, const QByteArray& ssid);
 
 private:
     WiFiAssociationStatus associateNow(const PublicNetworkCandidate& candidate);

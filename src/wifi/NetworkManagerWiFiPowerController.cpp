@@ -7,7 +7,9 @@ QCoro::Task<std::optional<bool>> NetworkManagerWiFiPowerController::currentPower
     auto job = [this]() -> std::optional<bool> {
         if (!hasWiFiDevice())
             return std::nullopt;
-        return m_client.wirelessEnabled().value_or(false);
+        // A power state NetworkManager did not give is unknown, never "off": the check then goes on and
+        // the scan reports what NetworkManager says.
+        return m_client.wirelessEnabled();
     };
     std::optional<bool> result = co_await m_worker.run(std::move(job));
     co_return result;

@@ -77,8 +77,14 @@ std::optional<NetworkManagerFailure> NetworkManagerWiFiScanner::requestScan(cons
 
 WiFiSnapshot NetworkManagerWiFiScanner::scanNow()
 {
+    std::optional<NetworkManagerFailure> listing;
     const std::optional<NetworkManagerInterfaceReading> reading =
-        NetworkManagerInterfaceReading::read(m_client, m_options.linkStatisticsFile);
+        NetworkManagerInterfaceReading::read(m_client, m_options.linkStatisticsFile, &listing);
+    if (!reading && listing) {
+        // NetworkManager did not answer: that is no proof there is no Wi-Fi device.
+        m_logger.log("Wi-Fi scan failed: %{public}s", listing->message);
+        return failedSnapshot(QStringLiteral("Wi-Fi scan failed: ") + listing->message);
+    }
     if (!reading) {
         m_logger.log("Wi-Fi scan failed: no NetworkManager Wi-Fi device");
         return failedSnapshot(QStringLiteral("No Wi-Fi interface is available on this computer."));
@@ -91,7 +97,11 @@ WiFiSnapshot NetworkManagerWiFiScanner::scanNow()
                    details.interfaceName.value_or(QStringLiteral("unknown")), reading->powerOn, reading->serviceActive,
                    ssid ? QStringLiteral("true") : QStringLiteral("false"));
 
-    if (const std::optional<NetworkManagerFailure> failure = requestScan(reading->device)) {
+    std::optional<NetworkManagerFailure> failure = requestScan(reading->device);
+    QList<NetworkManagerAccessPoint> points;
+    if (!failure)
+        points = m_client.accessPoints(reading->device, &failure);
+    if (failure) {
         m_logger.log("Wi-Fi scan failed: %{public}s", failure->message);
         WiFiSnapshot snapshot = failedSnapshot(QStringLiteral("Wi-Fi scan failed: ") + failure->message);
         snapshot.currentSSID = ssid;
@@ -100,7 +110,6 @@ WiFiSnapshot NetworkManagerWiFiScanner::scanNow()
         return snapshot;
     }
 
-    const QList<NetworkManagerAccessPoint> points = m_client.accessPoints(reading->device);
     const QList<PublicNetworkCandidate> unique = candidatesFrom(points, *m_scorer);
     const auto openCount = std::count_if(unique.begin(), unique.end(), [](const auto& c) { return c.isOpen(); });
     m_logger.debug("Wi-Fi scan completed: rawNetworks=%{public}ld, uniqueCandidates=%{public}ld, openCandidates=%{public}ld",

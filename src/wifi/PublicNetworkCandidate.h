@@ -2,6 +2,7 @@
 
 #include "wifi/NetworkSecurity.h"
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -18,9 +19,13 @@ struct PublicNetworkCandidate {
     std::optional<QString> channel; // decimal text
     std::optional<double> transmitRate; // Mbit/s
     std::optional<QString> phyMode;
+    // The name's bytes as broadcast; empty when the candidate was not built from a scan. The bytes,
+    // not the shown text, are the network's identity (text escapes can collide with literal names).
+    QByteArray ssidBytes;
 
     // Candidates are listed by name.
     const QString& id() const { return ssid; }
+    QByteArray rawSSID() const { return ssidBytes.isEmpty() ? ssid.toUtf8() : ssidBytes; }
     bool isOpen() const { return security == NetworkSecurity::open; }
 
     bool operator==(const PublicNetworkCandidate&) const = default;

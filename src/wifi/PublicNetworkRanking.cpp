@@ -4,6 +4,8 @@
 #include <QSet>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 QList<PublicNetworkCandidate> rankedCandidates(QList<PublicNetworkCandidate> candidates, const QLocale& locale)
 {
     // One collator per call: collators are not safe to share between threads.
@@ -18,12 +20,29 @@ QList<PublicNetworkCandidate> rankedCandidates(QList<PublicNetworkCandidate> can
     return candidates;
 }
 
+namespace {
+
+// Names that differ only in case or surrounding blanks are one network. A name that is not valid UTF-8
+// is keyed by its bytes, so its shown form ("\\xE9") never merges with a name spelled that way.
+// Open and secured access points of one name stay apart: the open one must stay joinable even when a
+// stronger secured one shares its name.
+QString uniquenessKey(const PublicNetworkCandidate& candidate)
+{
+    const QByteArray bytes = candidate.rawSSID();
+    const QString text = QString::fromUtf8(bytes);
+    const bool validText = text.toUtf8() == bytes;
+    const QString name = validText ? u"t:"_s + text.trimmed().toLower() : u"b:"_s + QString::fromLatin1(bytes.trimmed().toHex());
+    return (candidate.isOpen() ? u"open|"_s : u"other|"_s) + name;
+}
+
+} // namespace
+
 QList<PublicNetworkCandidate> uniqueCandidatesBySSID(const QList<PublicNetworkCandidate>& candidates)
 {
     QList<PublicNetworkCandidate> unique;
     QSet<QString> seen;
     for (const auto& candidate : candidates) {
-        const QString key = candidate.ssid.trimmed().toLower();
+        const QString key = uniquenessKey(candidate);
         if (seen.contains(key))
             continue;
         seen.insert(key);

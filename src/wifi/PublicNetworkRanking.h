@@ -9,6 +9,7 @@
 // candidates that still compare equal keep their scan order.
 QList<PublicNetworkCandidate> rankedCandidates(QList<PublicNetworkCandidate> candidates, const QLocale& locale = QLocale());
 
-// Keeps the first candidate of each name, where names are compared trimmed and lower-cased. Applied
-// to a ranked list, the best-scoring entry of each name survives under the name it was scanned with.
+// Keeps the first candidate of each name, where names are compared trimmed and lower-cased (by their
+// bytes when they are not valid UTF-8), and the open and the secured networks of one name apart.
+// Applied to a ranked list, the best-scoring entry of each survives under the name it was scanned with.
 QList<PublicNetworkCandidate> uniqueCandidatesBySSID(const QList<PublicNetworkCandidate>& candidates);

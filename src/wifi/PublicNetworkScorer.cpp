@@ -112,5 +112,5 @@ std::optional<PublicNetworkCandidate> PublicNetworkScorer::candidate(const Scann
     const int rssi = record.rssiValue;
     const int noise = record.noiseMeasurement;
     return PublicNetworkCandidate{ssid, score(ssid, rssi, noise, security), detail(security, rssi, noise), security,
-                                  rssi, noise, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+                                  rssi, noise, std::nullopt, std::nullopt, std::nullopt, std::nullopt, record.ssidBytes};
 }

@@ -2,6 +2,7 @@
 
 #include "wifi/WiFiSecurityCode.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -15,6 +16,7 @@ struct ScannedNetworkRecord {
     std::optional<int> channel;
     std::optional<int> frequencyMHz;
     QList<WiFiSecurityCode> supportedSecurity;
+    QByteArray ssidBytes; // the name as broadcast, when the facility gives it
 
     bool supportsSecurity(WiFiSecurityCode code) const { return supportedSecurity.contains(code); }
 

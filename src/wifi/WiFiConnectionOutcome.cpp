@@ -116,5 +116,5 @@ QString WiFiConnectionOutcome::detail() const
     case Kind::serviceInactive:
         break;
     }
-    return QStringLiteral("Enable the Wi-Fi network service in System Settings.");
+    return QStringLiteral("Enable the Wi-Fi device in the network settings.");
 }

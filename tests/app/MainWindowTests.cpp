@@ -114,8 +114,8 @@ TEST(MainWindow, SettingsTabShowsTheNoticeAndButtonsThatApplyAndSpeaksTheChosenL
     ASSERT_NE(window, nullptr);
     rig.state->refreshLocationAuthorizationStatus();
     QCoreApplication::processEvents();
-    EXPECT_EQ(textOf(window, u"noticeTitle"_s), u"Setup needs Location"_s) << "location wins over the login item";
-    EXPECT_TRUE(findItem(window, u"openLocationSettingsButton"_s)->isVisible());
+    EXPECT_EQ(textOf(window, u"noticeTitle"_s), u"Setup needs Wi-Fi permission"_s) << "location wins over the login item";
+    EXPECT_TRUE(findItem(window, u"openNetworkSettingsButton"_s)->isVisible());
     EXPECT_TRUE(findItem(window, u"approveLoginItemButton"_s)->isVisible());
     EXPECT_TRUE(findItem(window, u"checkForUpdatesButton"_s)->isEnabled());
     screenshot(window, u"main-settings"_s);
@@ -128,8 +128,8 @@ TEST(MainWindow, SettingsTabShowsTheNoticeAndButtonsThatApplyAndSpeaksTheChosenL
     QCoreApplication::processEvents();
     EXPECT_EQ(findItem(window, u"autoUpdatesToggle"_s)->property("title").toString(), u"Tự động cập nhật"_s)
         << "the window's own texts follow the language at once";
-    EXPECT_EQ(textOf(window, u"noticeTitle"_s), uiText(u"Setup needs Location"_s, QLocale(QLocale::Vietnamese)));
-    EXPECT_NE(textOf(window, u"noticeTitle"_s), u"Setup needs Location"_s);
+    EXPECT_EQ(textOf(window, u"noticeTitle"_s), uiText(u"Setup needs Wi-Fi permission"_s, QLocale(QLocale::Vietnamese)));
+    EXPECT_NE(textOf(window, u"noticeTitle"_s), u"Setup needs Wi-Fi permission"_s);
     screenshot(window, u"main-settings-vi"_s);
 }
 

@@ -13,7 +13,9 @@
 #include "ui/windows/MainWindowController.h"
 #include "ui/windows/OnboardingWindowController.h"
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 #include <QJsonArray>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -32,14 +34,27 @@ TEST(OnboardingWindow, AsksForThePermissionAndFinishesOnce)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->title(), u"BrewBeacon Setup"_s);
     EXPECT_EQ(window->size(), QSize(560, 280));
+    EXPECT_EQ(window->geometry().center(), window->screen()->availableGeometry().center());
+    const Qt::WindowFlags flags = window->flags();
+    EXPECT_TRUE(flags & Qt::WindowTitleHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << "titled and closable only";
     EXPECT_EQ(textOf(window, u"locationButton"_s), u"Open Settings"_s);
     EXPECT_FALSE(findItem(window, u"continueButton"_s)->isEnabled()) << "the gate holds while permission is denied";
     screenshot(window, u"onboarding-denied"_s);
 
+    // The user grants the permission in the desktop's settings, whose window now has the focus.
+    QQuickWindow settings;
+    settings.show();
+    settings.requestActivate();
+    ASSERT_TRUE(spinUntil([&] { return QGuiApplication::focusWindow() == &settings; }));
     rig.rig.location = LocationAuthorizationStatus::allowed;
     rig.state->refreshLocationAuthorizationStatus();
     QCoreApplication::processEvents();
     EXPECT_EQ(textOf(window, u"locationButton"_s), u"Allowed"_s);
+    EXPECT_TRUE(spinUntil([&] { return QGuiApplication::focusWindow() == window; }))
+        << "granting brings the setup window back to the front";
+    settings.close();
     ASSERT_TRUE(findItem(window, u"continueButton"_s)->isEnabled());
     QMetaObject::invokeMethod(findItem(window, u"continueButton"_s), "clicked");
     onboarding.viewModel().pressContinue();
@@ -62,11 +77,21 @@ TEST(FeedbackWindow, SendsToTheProductServiceAndShowsTheResult)
     feedback.show(FeedbackKind::idea, u"No open cafe Wi-Fi found"_s);
     QQuickWindow* window = feedback.window();
     ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->size(), QSize(560, 680));
+    EXPECT_EQ(window->geometry().center(), window->screen()->availableGeometry().center()) << "opens centred";
     EXPECT_EQ(textOf(window, u"feedbackContext"_s), u"No open cafe Wi-Fi found"_s);
     EXPECT_EQ(textOf(window, u"messageTitle"_s), u"What would you like to see?"_s);
     EXPECT_FALSE(findItem(window, u"sendButton"_s)->isEnabled()) << "nothing to send yet";
 
+    form.setMessage(u"word "_s.repeated(2001));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(findItem(window, u"sendButton"_s)->isEnabled());
+    EXPECT_TRUE(findItem(window, u"wordLimitNotice"_s)->isVisible()) << "a disabled Send says why";
+    screenshot(window, u"feedback-over-limit"_s);
+
     form.setMessage(u"Show the portal's name in the tray tooltip"_s);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(findItem(window, u"wordLimitNotice"_s)->isVisible());
     QCoreApplication::processEvents();
     EXPECT_EQ(textOf(window, u"wordCounter"_s), u"8/2,000 words"_s);
     ASSERT_TRUE(findItem(window, u"sendButton"_s)->isEnabled());
@@ -147,6 +172,42 @@ TEST(AppShell, SetupComesFirstWithoutPermissionAndOnlyTheMenuEndsTheProcess)
     AppLifecycleController::shared().menuQuitRequested = true;
     EXPECT_TRUE(delegate.applicationShouldTerminate());
     await(rig.state->runConnectivityCheckToCompletion(false));
+}
+
+TEST(AppShell, TheFirstWindowWaitsForThePermissionReadingAndAnAnswerLateBeyondTheBoundShowsTheGate)
+{
+    WindowRig rig;
+    rig.rig.location = LocationAuthorizationStatus::unknown;
+    rig.rig.path->status = NetworkPathStatus::unsatisfied();
+    rig.build();
+    AppDelegate::Parts parts;
+    parts.appState = rig.state.get();
+    parts.softwareUpdater = rig.makeUpdates();
+    parts.showsStatusItem = false;
+    parts.firstPermissionReadingBound = std::chrono::hours(1);
+    AppDelegate delegate(std::move(parts));
+    delegate.applicationDidFinishLaunching();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(delegate.mainWindow().window(), nullptr) << "no choice from a status nobody has read yet";
+    EXPECT_EQ(delegate.onboardingWindow().window(), nullptr);
+    rig.rig.location = LocationAuthorizationStatus::denied;
+    rig.state->handleLocationAuthorizationChange(LocationAuthorizationStatus::denied);
+    ASSERT_TRUE(spinUntil([&] { return delegate.onboardingWindow().window() != nullptr; }));
+    EXPECT_EQ(delegate.mainWindow().window(), nullptr);
+
+    WindowRig silent;
+    silent.rig.location = LocationAuthorizationStatus::unknown;
+    silent.rig.path->status = NetworkPathStatus::unsatisfied();
+    silent.build();
+    AppDelegate::Parts silentParts;
+    silentParts.appState = silent.state.get();
+    silentParts.softwareUpdater = silent.makeUpdates();
+    silentParts.showsStatusItem = false;
+    silentParts.firstPermissionReadingBound = std::chrono::milliseconds(1);
+    AppDelegate waiting(std::move(silentParts));
+    waiting.applicationDidFinishLaunching();
+    ASSERT_TRUE(spinUntil([&] { return waiting.onboardingWindow().window() != nullptr; }));
+    EXPECT_EQ(waiting.mainWindow().window(), nullptr);
 }
 
 TEST(MenuBar, TheTrayItemNamesTheStateAndItsMenuHasFeedbackAndQuit)

@@ -144,6 +144,10 @@ TEST_F(CliProgramTest, PortalIsReportedByJoinAndCheck)
     EXPECT_EQ(check.json()[u"snapshot"_s][u"connection"_s][u"state"_s].toString(), u"captive"_s);
     EXPECT_EQ(check.json()[u"workReady"_s][u"level"_s].toString(), u"blocked"_s);
 
+    // A gateway that never stops talking is judged by what it said first, and the check ends.
+    detection.route("/hotspot-detect.html", LoopbackHttpResponse::endless(200, "<p>Welcome to the cafe</p>\n"));
+    EXPECT_EQ(cli({u"check"_s}).exitCode, 3);
+
     // Once the portal lets the computer through, the same check says so.
     internetAnswers();
     EXPECT_EQ(cli({u"check"_s}).exitCode, 0);

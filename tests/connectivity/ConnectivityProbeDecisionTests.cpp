@@ -72,9 +72,9 @@ TEST(ConnectivityProbeDecision, ForeignHostComesBeforeStatusAndMarker)
     EXPECT_EQ(probe(answer(500, portal)), PortalState::suspected(portal));
     // Same host, other path or port: not foreign.
     EXPECT_EQ(probe(answer(200, QUrl(u"http://detect.example:8080/other"_s), "Success")), PortalState::online());
-    // One absent host is different, two are equal.
+    // One absent host is different (and such an address is no portal address), two are equal.
     const QUrl hostless(u"file:///tmp/page"_s);
-    EXPECT_EQ(probe(answer(200, hostless, "Success")), PortalState::suspected(hostless));
+    EXPECT_EQ(probe(answer(200, hostless, "Success")), PortalState::suspected(std::nullopt));
     EXPECT_EQ(probe(answer(200, hostless, "Success"), hostless), PortalState::online());
     // No response URL at all skips the host test.
     EXPECT_EQ(probe(answer(200, std::nullopt, "Success")), PortalState::online());
@@ -125,8 +125,8 @@ TEST(DetectionURLSetting, EnvironmentThenSettingsThenDefaultAndBadValuesIgnored)
     QSettings().remove(DetectionURLSetting::settingsKey());
     qunsetenv("BREWBEACON_DETECTION_URL");
     EXPECT_EQ(DetectionURLSetting::configured(), DetectionURLSetting::defaultURL());
+    // Plain HTTP: a portal can only intercept what it can read.
     EXPECT_EQ(DetectionURLSetting::defaultURL().scheme(), u"http"_s);
-    EXPECT_EQ(DetectionURLSetting::defaultURL().path(), u"/hotspot-detect.html"_s);
 
     QSettings().setValue(DetectionURLSetting::settingsKey(), u"http://127.0.0.1:8080/hotspot-detect.html"_s);
     EXPECT_EQ(DetectionURLSetting::configured(), QUrl(u"http://127.0.0.1:8080/hotspot-detect.html"_s));
@@ -142,4 +142,48 @@ TEST(DetectionURLSetting, EnvironmentThenSettingsThenDefaultAndBadValuesIgnored)
     QSettings().setValue(DetectionURLSetting::settingsKey(), 42);
     EXPECT_EQ(DetectionURLSetting::configured(), DetectionURLSetting::defaultURL());
     QSettings().remove(DetectionURLSetting::settingsKey());
+}
+
+TEST(DetectionURLSetting, MarkerFromEnvironmentThenSettingsAndNeverBlank)
+{
+    QSettings().remove(DetectionURLSetting::markerSettingsKey());
+    qunsetenv("BREWBEACON_DETECTION_MARKER");
+    EXPECT_EQ(DetectionURLSetting::configuredMarker(), DetectionURLSetting::defaultMarker());
+    QSettings().setValue(DetectionURLSetting::markerSettingsKey(), u"NetworkManager is online"_s);
+    EXPECT_EQ(DetectionURLSetting::configuredMarker(), u"NetworkManager is online"_s);
+    qputenv("BREWBEACON_DETECTION_MARKER", "  ok  ");
+    EXPECT_EQ(DetectionURLSetting::configuredMarker(), u"ok"_s);
+    // A blank marker would be found in every answer and turn any portal into "online".
+    qputenv("BREWBEACON_DETECTION_MARKER", "   ");
+    EXPECT_EQ(DetectionURLSetting::configuredMarker(), u"NetworkManager is online"_s);
+    qunsetenv("BREWBEACON_DETECTION_MARKER");
+    QSettings().setValue(DetectionURLSetting::markerSettingsKey(), u""_s);
+    EXPECT_EQ(DetectionURLSetting::configuredMarker(), DetectionURLSetting::defaultMarker());
+    QSettings().remove(DetectionURLSetting::markerSettingsKey());
+}
+
+TEST(ConnectivityProbeDecision, OnlyAWebAddressWithAHostIsAPortalAddress)
+{
+    LogCapture logs;
+    for (const char* location : {"javascript:alert(1)", "file:///etc/passwd", "steam://run/440", "http:", "http:///path",
+                                 "data:text/html,<script>x</script>", "mailto:a@b.example"}) {
+        const PortalState state = probe(answer(302, probeURL, {}, {{"Location", location}}));
+        // No address of its own: the detection page itself is what the assistant opens.
+        EXPECT_EQ(state, PortalState::suspected(probeURL)) << location;
+    }
+    EXPECT_TRUE(logs.messages(u"PortalProbe"_s).filter(u"has redirect location"_s).isEmpty());
+    EXPECT_EQ(probe(answer(302, probeURL, {}, {{"Location", "HTTPS://portal.example/login"}})),
+              PortalState::suspected(QUrl(u"https://portal.example/login"_s)));
+}
+
+TEST(ConnectivityProbeDecision, StartOfALongerPageIsJudgedEvenWhenCutInsideACharacter)
+{
+    URLSessionResult cut = answer(200, probeURL, QByteArray("success ") + QByteArray("caf\xc3", 4));
+    cut.bodyTruncated = true;
+    EXPECT_EQ(probe(cut), PortalState::online());
+    URLSessionResult portal = answer(200, probeURL, QByteArray("<html>Sign in caf\xc3", 19));
+    portal.bodyTruncated = true;
+    EXPECT_EQ(probe(portal), PortalState::suspected(probeURL));
+    // The same cut in a complete body is invalid UTF-8 and not trusted.
+    EXPECT_EQ(probe(answer(200, probeURL, QByteArray("success ") + QByteArray("caf\xc3", 4))), PortalState::suspected(probeURL));
 }

@@ -122,3 +122,18 @@ TEST_F(ProbeAgainstLoopback, ServerThatNeverAnswersIsUnavailableAfterTheRequestT
     EXPECT_TRUE(logs.contains(u"PortalProbe"_s,
                               u"Connectivity probe failed: "_s + NetworkURLSession::timeoutDescription()));
 }
+
+TEST_F(ProbeAgainstLoopback, AnswerThatNeverEndsIsJudgedByItsStartAndLeftThere)
+{
+    // Without a limit this read grows until memory runs out; the probe stops at its few KiB.
+    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::endless(200, "<p>Welcome, please sign in</p>\n")),
+              PortalState::suspected(probeURL()));
+    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::endless(200, "success\n")), PortalState::online());
+    EXPECT_LT(server.streamedBytes(), 64 * 1024 * 1024) << "read at loopback speed until the time-out, this is gigabytes";
+}
+
+TEST_F(ProbeAgainstLoopback, HugePortalPageIsASuspectedPortalNotAFailure)
+{
+    const QByteArray page = "<html><form action=/login>" + QByteArray(2 * 1024 * 1024, ' ') + "Success</form></html>";
+    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(200, page)), PortalState::suspected(probeURL()));
+}

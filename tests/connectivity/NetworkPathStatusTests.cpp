@@ -21,10 +21,12 @@ TEST(NetworkPathStatus, LogValuesAndEquality)
 
 TEST(NetworkManagerPathMonitor, MapsManagerStateAndMeteredToPathStatus)
 {
-    // Connected (local, site, global) is usable; metered known or guessed is expensive.
+    // Connected with a default route (site, global) is usable; metered known or guessed is expensive.
     EXPECT_EQ(NetworkManagerPathMonitor::statusFor(70, 2), NetworkPathStatus::satisfied(false, false));
     EXPECT_EQ(NetworkManagerPathMonitor::statusFor(60, 1), NetworkPathStatus::satisfied(true, false));
-    EXPECT_EQ(NetworkManagerPathMonitor::statusFor(50, 3), NetworkPathStatus::satisfied(true, false));
+    EXPECT_EQ(NetworkManagerPathMonitor::statusFor(60, 3), NetworkPathStatus::satisfied(true, false));
+    // Local only has no default route: nothing to probe, no internet to verify.
+    EXPECT_EQ(NetworkManagerPathMonitor::statusFor(50, 2), NetworkPathStatus::unsatisfied());
     EXPECT_EQ(NetworkManagerPathMonitor::statusFor(70, 4), NetworkPathStatus::satisfied(false, false));
     EXPECT_EQ(NetworkManagerPathMonitor::statusFor(70, 0), NetworkPathStatus::satisfied(false, false));
     EXPECT_EQ(NetworkManagerPathMonitor::statusFor(40, 1), NetworkPathStatus::requiresConnection());

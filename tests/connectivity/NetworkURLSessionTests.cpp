@@ -119,6 +119,26 @@ TEST(NetworkURLSession, AnAnswerPastTheBodyLimitIsAnErrorNotABuffer)
     EXPECT_EQ(small.body.size(), 4096);
 }
 
+TEST(NetworkURLSession, TruncatingSessionKeepsTheStartOfAnEndlessAnswer)
+{
+    LoopbackHttpServer server;
+    server.route("/endless", LoopbackHttpResponse::endless(200, "0123456789"));
+    server.route("/exact", LoopbackHttpResponse::text(200, QByteArray(100, 'z')));
+    NetworkURLSessionConfiguration truncating;
+    truncating.maxBodyBytes = 100;
+    truncating.keepTruncatedBody = true;
+    NetworkURLSession session(truncating);
+    const URLSessionResult endless = await(session.data(get(server.url(u"/endless"_s))));
+    ASSERT_TRUE(endless.isSuccess());
+    EXPECT_TRUE(endless.bodyTruncated);
+    EXPECT_EQ(endless.body, QByteArray("0123456789").repeated(10));
+    EXPECT_EQ(endless.response->statusCode, 200);
+
+    const URLSessionResult exact = await(session.data(get(server.url(u"/exact"_s))));
+    EXPECT_FALSE(exact.bodyTruncated);
+    EXPECT_EQ(exact.body.size(), 100);
+}
+
 TEST(NetworkURLSession, EphemeralSessionNeitherKeepsNorSendsCookies)
 {
     LoopbackHttpServer server;

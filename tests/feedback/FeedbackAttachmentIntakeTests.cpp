@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -110,4 +111,26 @@ TEST_F(FeedbackAttachmentIntakeTest, OfferingMoreThanTheFreeSlotsTakesFilesInOrd
     result = FeedbackAttachmentIntake::add(result.attachments.first(4), {write(u"bad.gif"_s, "GIF89a"), image(u"w.png"_s, 0, "PNG", 23)});
     EXPECT_EQ(result.attachments.last().filename, u"w.png"_s);
     EXPECT_EQ(result.notice, FeedbackAttachmentIntake::limitsNotice());
+}
+
+TEST_F(FeedbackAttachmentIntakeTest, KeepsAPreviewSizedPictureAndRefusesAnythingButARegularFile)
+{
+    QImage large(3000, 2000, QImage::Format_RGB32);
+    large.fill(Qt::darkGreen);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    large.save(&buffer, "PNG");
+    const auto result = FeedbackAttachmentIntake::add({}, {write(u"wide.png"_s, bytes)});
+    ASSERT_EQ(result.attachments.size(), 1);
+    EXPECT_EQ(result.attachments[0].data, bytes) << "the file itself is sent unchanged";
+    EXPECT_LE(result.attachments[0].image.width(), FeedbackAttachmentIntake::thumbnailEdge);
+    EXPECT_LE(result.attachments[0].image.height(), FeedbackAttachmentIntake::thumbnailEdge);
+
+    // A FIFO named like a picture: reading it would wait for a writer forever.
+    const QString fifo = dir.filePath(u"shot.png"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const auto refused = FeedbackAttachmentIntake::add({}, {QUrl::fromLocalFile(fifo)});
+    EXPECT_TRUE(refused.attachments.isEmpty());
+    EXPECT_EQ(refused.notice, FeedbackAttachmentIntake::limitsNotice());
 }

@@ -149,6 +149,18 @@ TEST(FeedbackService, AcceptsAny2xxAndRejectsOtherStatusesWithTheFixedText)
     EXPECT_EQ(FeedbackServiceError::invalidResponse().description(), u"BrewBeacon could not read the server response."_s);
 }
 
+TEST(FeedbackService, AnAnswerThatNeverEndsIsATransportErrorAfterItsLimit)
+{
+    LoopbackHttpServer server;
+    server.route("/api/feedback", LoopbackHttpResponse::endless(200, "thanks "));
+    const FeedbackService service(server.url(u"/api/feedback"_s),
+                                  std::make_shared<NetworkURLSession>(FeedbackService::sessionConfiguration()));
+    const auto error = await(service.submit(submission()));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, FeedbackServiceError::Kind::transport);
+    EXPECT_EQ(error->message, NetworkURLSession::oversizeDescription(FeedbackService::sessionConfiguration().maxBodyBytes));
+}
+
 TEST(FeedbackComposition, EmailFallbackCarriesTheUntrimmedMessageAndPreview)
 {
     FeedbackDiagnostics diagnostics;

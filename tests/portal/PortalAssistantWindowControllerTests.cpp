@@ -102,6 +102,7 @@ TEST_F(PortalAssistantWindowControllerTest, FillingWithoutSubmittingTimesOutAfte
     sleeper->advance(0.1);
     EXPECT_TRUE(window().onScreen);
     EXPECT_EQ(handoffCategories(), QStringList{u"timeout"_s});
+    EXPECT_EQ(window().handoffReasons, QStringList{u"automatic attempt timed out"_s}) << "the window says why";
 }
 
 TEST_F(PortalAssistantWindowControllerTest, SubmissionThenInternetClosesTheWindowSilently)

@@ -69,6 +69,8 @@ public:
     void evaluate(const QString& script, std::function<void(std::optional<QString>)> completion) override
     {
         runs.append({script, std::move(completion)});
+        if (autoAnswer)
+            runs.last().completion(*autoAnswer);
     }
 
     void finishLoad(const QUrl& url)
@@ -80,8 +82,13 @@ public:
     // Answers the latest script run.
     void answer(std::optional<QString> result) { runs.last().completion(std::move(result)); }
 
+    // Emits the navigation the engine would report before its request goes out.
+    void navigate(const QUrl& from, const QUrl& to, PortalNavigationKind kind) { Q_EMIT navigationRequested(from, to, kind); }
+
     QList<QUrl> loads;
     QList<Run> runs;
+    // When set, every run is answered with it at once.
+    std::optional<std::optional<QString>> autoAnswer;
     QUrl currentURL;
     bool loading = false;
 };
@@ -147,7 +154,9 @@ public:
         ++closes;
         Q_EMIT willClose();
     }
+    void showHandoffReason(const QString& reason) override { handoffReasons.append(reason); }
 
+    QStringList handoffReasons;
     PortalAssistantViewInputs inputs;
     int contentBuilds = 0;
     int broughtToFront = 0;

@@ -2,6 +2,8 @@
 #include "portal/PortalWebViewCoordinator.h"
 #include "support/LogSinks.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -10,14 +12,17 @@ namespace {
 
 const QUrl portal(u"http://portal.test/login"_s);
 
-QString result(bool submitted, bool blocked = false)
+QString result(bool submitted, bool blocked = false, const QString& pressedStep = QString())
 {
     PortalAutofillEvent event;
     event.didRun = true;
     event.submitted = submitted;
     event.blocked = blocked;
     event.filledFields = 1;
-    return QString::fromUtf8(event.toJSON());
+    QJsonObject object = QJsonDocument::fromJson(event.toJSON()).object();
+    if (!pressedStep.isEmpty())
+        object.insert(u"pressedStep"_s, pressedStep);
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
 class PortalWebViewCoordinatorTest : public ::testing::Test {
@@ -28,6 +33,7 @@ protected:
         view.profile.fullName = u"Ann Lee"_s;
         view.profile.birthYear = u"1998"_s;
         view.onEvent = [this](const PortalAutofillEvent& event) { events.append(event); };
+        browser.autoAnswer = result(false);
         coordinator = std::make_unique<PortalWebViewCoordinator>(view, &browser, sleeper);
         coordinator->start();
     }
@@ -68,14 +74,13 @@ TEST_F(PortalWebViewCoordinatorTest, PageLoadRunsAtOnceAndOnFiveFollowUps)
 TEST_F(PortalWebViewCoordinatorTest, SubmissionStartsAfterSubmitPassesBesideANewPageLoad)
 {
     browser.finishLoad(portal);
-    browser.answer(result(false));
-    sleeper->advance(0.7);
+    browser.autoAnswer = result(true);
+    sleeper->advance(0.7); // submitted at 0.7 s: after-submit passes at 1.9, 4.4, 8.4, 14.9, 23.9
     ASSERT_EQ(browser.runs.size(), 2);
-    browser.answer(result(true)); // submitted at 0.7 s: after-submit passes at 1.9, 4.4, 8.4, 14.9, 23.9
+    browser.autoAnswer = result(false);
     sleeper->advance(0.3);
     browser.finishLoad(QUrl(u"http://portal.test/next"_s)); // at 1.0 s: page-load passes at 1.7, 3.5, 6.7, 11.7, 18.7
     EXPECT_EQ(runTimesUntil(30), (QList<double>{1.7, 1.9, 3.5, 4.4, 6.7, 8.4, 11.7, 14.9, 18.7, 23.9}));
-    EXPECT_EQ(events.size(), 2);
 }
 
 TEST_F(PortalWebViewCoordinatorTest, RedrawWithSameInputsDoesNotRunButANameChangeDoes)
@@ -148,6 +153,70 @@ TEST_F(PortalWebViewCoordinatorTest, SchedulesEndQuietlyWhenTheCoordinatorGoes)
     coordinator.reset();
     sleeper->advance(30);
     EXPECT_EQ(browser.runs.size(), runs);
+}
+
+TEST_F(PortalWebViewCoordinatorTest, APressedStepIsPassedToEveryLaterRunOfTheAttempt)
+{
+    browser.autoAnswer = result(true, false, u"http://portal.test|/submit post fullname|connect"_s);
+    browser.finishLoad(portal);
+    browser.autoAnswer = result(false);
+    // The portal serves its form again after the post: a new page load, a new document.
+    browser.finishLoad(QUrl(u"http://portal.test/submit"_s));
+    ASSERT_EQ(browser.runs.size(), 2);
+    EXPECT_TRUE(browser.runs.last().script.contains(
+        u"const pressedSteps = [\"http://portal.test|/submit post fullname|connect\"];"_s));
+    // A result claiming a press without naming its step, or an oversized name, adds nothing.
+    browser.autoAnswer = result(true, false, QString(700, u'x'));
+    sleeper->advance(0.7);
+    EXPECT_EQ(coordinator->pressMemory().keys().size(), 1);
+}
+
+TEST_F(PortalWebViewCoordinatorTest, OneRunAtATimeSoAPressIsKnownBeforeTheNextRun)
+{
+    browser.autoAnswer.reset();
+    browser.finishLoad(portal);
+    sleeper->advance(0.7);
+    EXPECT_EQ(browser.runs.size(), 1) << "the first run has not answered yet";
+    browser.answer(result(false));
+    ASSERT_EQ(browser.runs.size(), 2) << "the held-back pass runs once the answer is in";
+    // An answer that never comes holds the view for two passes at most.
+    sleeper->advance(1.8 + 3.2);
+    EXPECT_EQ(browser.runs.size(), 2);
+    sleeper->advance(5.0);
+    EXPECT_EQ(browser.runs.size(), 3);
+}
+
+TEST_F(PortalWebViewCoordinatorTest, NothingRunsOnPagesOutsideThePortalsHosts)
+{
+    LogCapture capture;
+    const QUrl news(u"http://news.test/"_s);
+    const QUrl gateway(u"http://gateway.test/login"_s);
+    browser.navigate(portal, news, PortalNavigationKind::link); // a link the user followed
+    browser.finishLoad(news);
+    EXPECT_TRUE(browser.runs.isEmpty());
+    EXPECT_TRUE(capture.contains(u"PortalAutofill"_s, u"Portal autofill skipped: outside the portal, url=<private>"_s));
+    // A form the portal posts elsewhere, and the redirect that follows, stay the portal's.
+    browser.navigate(news, gateway, PortalNavigationKind::formSubmission);
+    browser.finishLoad(gateway);
+    EXPECT_TRUE(browser.runs.isEmpty()) << "posted from a page outside the portal";
+    browser.navigate(portal, gateway, PortalNavigationKind::formSubmission);
+    browser.navigate(gateway, news, PortalNavigationKind::redirect);
+    browser.finishLoad(news);
+    ASSERT_EQ(browser.runs.size(), 1);
+    EXPECT_TRUE(browser.runs.last().script.contains(u"\"news.test\""_s));
+    // The page script makes the same check when it runs, and such a run reports nothing.
+    const auto events = this->events.size();
+    browser.answer(u"{\"didRun\":false,\"blocked\":false,\"reason\":null,\"filledFields\":0,\"checkedBoxes\":0,"
+                   "\"submitted\":false,\"fieldCategories\":[],\"outsidePortal\":true}"_s);
+    EXPECT_EQ(this->events.size(), events);
+}
+
+TEST_F(PortalWebViewCoordinatorTest, FillAgainRunsEvenWhenNothingChanged)
+{
+    browser.finishLoad(portal);
+    const auto runs = browser.runs.size();
+    coordinator->update(view, true);
+    EXPECT_EQ(browser.runs.size(), runs + 1);
 }
 
 TEST(PortalWebViewSignature, JoinsAddressNameBirthYearAndSubmitFlag)

@@ -4,6 +4,7 @@
 #include "portal/PortalAutofillEvent.h"
 #include "portal/PortalAutofillProfile.h"
 #include "portal/PortalAutofillScript.h"
+#include "portal/web/PortalWebPage.h"
 #include "portal/web/WebEnginePortalBrowser.h"
 #include "testkit/Await.h"
 
@@ -16,9 +17,10 @@
 class PortalPageRunner {
 public:
     // The page lives in a window-sized view shown off screen, as in the assistant's window: pages
-    // lay out against a real viewport, so visibility tests see what a visitor would.
+    // lay out against a real viewport, so visibility tests see what a visitor would; its dialogs are
+    // answered unseen, as in a hidden attempt.
     PortalPageRunner()
-        : m_page(std::make_unique<QWebEnginePage>(WebEnginePortalBrowser::sharedProfile())),
+        : m_page(std::make_unique<PortalWebPage>(WebEnginePortalBrowser::sharedProfile())),
           m_browser(std::make_unique<WebEnginePortalBrowser>(m_page.get()))
     {
         m_view.setPage(m_page.get());
@@ -74,7 +76,7 @@ public:
 
 private:
     QWebEngineView m_view; // declared first, so it goes after the page it shows
-    std::unique_ptr<QWebEnginePage> m_page;
+    std::unique_ptr<PortalWebPage> m_page;
     std::unique_ptr<WebEnginePortalBrowser> m_browser;
     int m_loads = 0;
 };

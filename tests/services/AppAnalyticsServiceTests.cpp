@@ -171,6 +171,42 @@ TEST_F(AppAnalyticsServiceTest, EventsTrackedWhileABatchIsInFlightSurviveItsAcce
     EXPECT_EQ(numbers(uploads().first()), (QStringList{u"1"_s, u"2"_s}));
 }
 
+TEST_F(AppAnalyticsServiceTest, AMovedEndpointIsFollowedAFewHopsAndARedirectLoopKeepsTheQueue)
+{
+    server.route("/api/analytics/app", LoopbackHttpResponse::redirect(308, "/v2/analytics"));
+    server.route("/v2/analytics", LoopbackHttpResponse::text(200, "{}"));
+    auto service = makeService();
+    service->track(event(1));
+    ASSERT_TRUE(spinUntil([&] { return service->queuedEvents().isEmpty(); }));
+    settle(*service);
+    ASSERT_EQ(server.requests("/v2/analytics").size(), 1);
+    EXPECT_EQ(server.requests("/v2/analytics").first().method, "POST");
+    EXPECT_EQ(numbers(QJsonDocument::fromJson(server.requests("/v2/analytics").first().body).object()), QStringList{u"1"_s});
+
+    // A loop is given up after a few hops and the events wait for a later run.
+    server.route("/v2/analytics", LoopbackHttpResponse::redirect(308, "/api/analytics/app"));
+    const auto before = server.requests().size();
+    service->track(event(2));
+    ASSERT_TRUE(spinUntil([&] { return server.requests().size() > before && !service->isFlushing(); }));
+    settle(*service);
+    EXPECT_EQ(service->queuedEvents().size(), 1);
+    EXPECT_LE(server.requests().size() - before, 8);
+}
+
+TEST_F(AppAnalyticsServiceTest, AnAnswerThatNeverEndsFailsTheBatchInsteadOfFillingMemory)
+{
+    server.route("/api/analytics/app", LoopbackHttpResponse::endless(200, "{\"ok\":true}"));
+    LogCapture logs;
+    auto service = makeService();
+    service->track(event(1));
+    ASSERT_TRUE(spinUntil([&] {
+        return !logs.messages(u"AppAnalytics"_s).filter(u"Analytics batch failed: "_s).isEmpty();
+    }));
+    settle(*service);
+    EXPECT_EQ(service->queuedEvents().size(), 1);
+    EXPECT_LT(server.streamedBytes(), 64 * 1024 * 1024) << "read at loopback speed until the time-out, this is gigabytes";
+}
+
 TEST_F(AppAnalyticsServiceTest, TransportFailureKeepsTheBatch)
 {
     LogCapture logs;

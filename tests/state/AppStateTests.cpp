@@ -258,7 +258,7 @@ TEST_F(AppStateTest, LocationGateHoldsTheAssistantUntilAllowed)
     EXPECT_TRUE(logged(u"Assistant start blocked: location status denied"_s));
     state().checkAndConnectPublicWiFi();
     EXPECT_TRUE(logged(u"Auto-connect check blocked: location status denied"_s));
-    EXPECT_EQ(state().assistantTitle(), u"Location permission needed"_s);
+    EXPECT_EQ(state().assistantTitle(), u"Wi-Fi permission needed"_s);
     EXPECT_EQ(rig.scanner->scans, 0);
 
     // A manual refresh still runs and says why it found nothing.
@@ -310,4 +310,109 @@ TEST_F(AppStateTest, SettingsAreStoredAndReported)
     EXPECT_TRUE(state().launchAtLogin()) << "a refused change leaves what the system reports";
     EXPECT_TRUE(logged(u"Launch at login change failed: requested=false, resultingStatus=enabled"_s));
     EXPECT_EQ(rig.analytics->named(AppAnalyticsEventName::settingChanged).size(), 2);
+}
+
+TEST_F(AppStateTest, RadioOffAndOnAtTheSamePortalOpensTheAssistantAgain)
+{
+    const QUrl login(u"http://portal.test/login"_s);
+    joined(network(u"Cafe"_s, 80));
+    rig.portal->state = PortalState::detected(login);
+    check();
+    rig.power->state = false;
+    check();
+    rig.power->state = true;
+    rig.clock.advance(4);
+    check();
+    EXPECT_EQ(rig.assistant->hidden, (QList{login, login}));
+}
+
+TEST_F(AppStateTest, OnlyWebAddressesReachThePortalAssistant)
+{
+    const QUrl detection(u"http://detect.test/hotspot-detect.html"_s);
+    rig.router->outcome = [](const PublicNetworkCandidate& c) {
+        return WiFiConnectionOutcome::captivePortal(c.ssid, QUrl(u"javascript:alert(1)"_s));
+    };
+    state().connectTo(network(u"Guest"_s, 40));
+    await(state().joinRunFinished());
+    EXPECT_EQ(rig.assistant->hidden, QList{detection});
+
+    joined(network(u"Cafe"_s, 80));
+    rig.portal->state = PortalState::detected(QUrl(u"file:///etc/passwd"_s));
+    check();
+    EXPECT_EQ(rig.assistant->hidden, (QList{detection, detection}));
+    EXPECT_EQ(state().portalAssistantURL(), detection);
+    state().openPortal();
+    EXPECT_EQ(rig.assistant->shown, QList{detection});
+}
+
+TEST_F(AppStateTest, GateCheckLeavesARunningJoinInChargeOfItsFlag)
+{
+    rig.router->gate.closed = true;
+    state().connectTo(network(u"Guest"_s, 40));
+    ASSERT_TRUE(state().isConnecting());
+    rig.location = LocationAuthorizationStatus::denied;
+    state().checkAndConnectPublicWiFi();
+    EXPECT_TRUE(logged(u"Auto-connect check blocked: location status denied"_s));
+    EXPECT_TRUE(state().isConnecting()) << "the join is still running";
+    state().connectTo(network(u"Other"_s, 40));
+    EXPECT_EQ(rig.router->requests.size(), 1) << "no second join beside the first";
+    rig.router->gate.open();
+    await(state().joinRunFinished());
+    EXPECT_FALSE(state().isConnecting());
+}
+
+TEST_F(AppStateTest, AProfileIsReportedSavedOnlyWhenTheKeyringStoredIt)
+{
+    QList<bool> answers;
+    QObject::connect(&state(), &AppState::portalAutofillProfileStored, [&](bool stored) { answers.append(stored); });
+    rig.store->failWrites = true;
+    PortalAutofillProfile edited;
+    edited.fullName = u"Minh"_s;
+    state().savePortalAutofillProfile(edited);
+    ASSERT_TRUE(spinUntil([&] { return !answers.isEmpty(); }));
+    EXPECT_EQ(answers, QList{false});
+    EXPECT_TRUE(logs.messages(u"WiFiAssistant"_s).filter(u"Portal autofill profile saved"_s).isEmpty());
+    EXPECT_TRUE(logged(u"Portal autofill profile save failed: the keyring did not store it"_s));
+
+    rig.store->failWrites = false;
+    state().savePortalAutofillProfile(edited);
+    ASSERT_TRUE(spinUntil([&] { return answers.size() == 2; }));
+    EXPECT_EQ(answers.last(), true);
+    EXPECT_TRUE(logged(u"Portal autofill profile saved: hasName=true, hasBirthYear=false"_s));
+}
+
+TEST_F(AppStateTest, ASwitchToAnotherNetworkIsScannedAtOnce)
+{
+    joined(network(u"Cafe"_s, 80));
+    check();
+    ASSERT_EQ(rig.scanner->scans, 1);
+    rig.clock.advance(2);
+    const PublicNetworkCandidate library = network(u"Library"_s, 50);
+    const PublicNetworkCandidate strong = network(u"Bakery"_s, 90);
+    joined(library, {library, strong});
+    check();
+    EXPECT_EQ(rig.scanner->scans, 2);
+    EXPECT_EQ(state().currentSnapshot().currentNetwork, library);
+    EXPECT_EQ(state().currentSnapshot().candidates.size(), 2);
+    // With the new network's candidates at hand the weak one gives way to the strong open one.
+    await(state().joinRunFinished());
+    ASSERT_EQ(rig.router->requests.size(), 1);
+    EXPECT_EQ(rig.router->requests.first().candidates.first().ssid, u"Bakery"_s);
+}
+
+TEST_F(AppStateTest, TheGateLogsEachReadingAndAsksWhateverTheStatus)
+{
+    rig.location = LocationAuthorizationStatus::denied;
+    state().refreshLocationAuthorizationStatus();
+    state().refreshLocationAuthorizationStatus();
+    state().handleLocationAuthorizationChange(LocationAuthorizationStatus::notDetermined);
+    state().handleLocationAuthorizationChange(LocationAuthorizationStatus::notDetermined);
+    const QStringList expected{u"Location authorization refreshed: denied"_s, u"Location authorization refresh unchanged: denied"_s,
+                               u"Location authorization changed: notDetermined"_s,
+                               u"Location authorization callback unchanged: notDetermined"_s};
+    EXPECT_EQ(logs.messages(u"LocationPermission"_s), expected);
+
+    state().requestLocationPermissionIfNeeded();
+    EXPECT_TRUE(logs.contains(u"LocationPermission"_s, u"Location permission request triggered from status denied"_s));
+    EXPECT_EQ(rig.permissionRequests, 1) << "the controller reports a settled status itself";
 }

@@ -117,3 +117,18 @@ TEST_F(LaunchAtLoginServiceTests, DefaultFolderFollowsAnAbsoluteConfigHomeOnly)
     else
         qputenv("XDG_CONFIG_HOME", saved);
 }
+
+TEST_F(LaunchAtLoginServiceTests, LoginStartsTheInstalledProgramRatherThanABuildFolderCopy)
+{
+    const QString installed = makeProgram(u"installed-brewbeacon"_s);
+    const QString running = root.filePath(u"build/dev/src/app/brewbeacon"_s);
+    EXPECT_EQ(LaunchAtLoginService::startupProgram({}, installed, running), installed);
+    EXPECT_EQ(LaunchAtLoginService::startupProgram(u"/home/u/BrewBeacon.AppImage"_s, installed, running),
+              u"/home/u/BrewBeacon.AppImage"_s);
+    // Nothing installed (or only a file that cannot run): the running program is all there is.
+    EXPECT_EQ(LaunchAtLoginService::startupProgram({}, root.filePath(u"missing"_s), running), running);
+    QFile plain(root.filePath(u"not-executable"_s));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    EXPECT_EQ(LaunchAtLoginService::startupProgram({}, plain.fileName(), running), running);
+}

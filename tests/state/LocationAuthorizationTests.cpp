@@ -88,3 +88,21 @@ TEST(LocationAuthorizationAbsentTests, NoNetworkManagerReadsAsUnknown)
     EXPECT_EQ(await(controller.refresh()), LocationAuthorizationStatus::unknown);
     EXPECT_EQ(controller.currentStatus(), LocationAuthorizationStatus::unknown);
 }
+
+TEST_F(LocationAuthorizationControllerTests, AnUnansweredReadingIsTakenAgainWithoutWaitingForASignal)
+{
+    nm.setPermissions(permissions(u"yes"_s, u"yes"_s));
+    // NetworkManager is there but not answering yet, as during a slow start at login.
+    nm.setCallFailure(SimulatedNetworkManager::managerPath(), u"org.freedesktop.NetworkManager"_s, u"GetPermissions"_s,
+                      u"not ready"_s);
+    LocationAuthorizationController controller(nm.connection(), [this](LocationAuthorizationStatus s) { reports << s; });
+    controller.setRetryDelay(std::chrono::milliseconds(50));
+    controller.start();
+    ASSERT_TRUE(spinUntil([&] { return !reports.isEmpty(); }));
+    EXPECT_EQ(reports.constFirst(), LocationAuthorizationStatus::unknown);
+
+    // The answer comes late and no permission signal announces it.
+    nm.setCallFailure(SimulatedNetworkManager::managerPath(), u"org.freedesktop.NetworkManager"_s, u"GetPermissions"_s, {});
+    ASSERT_TRUE(spinUntil([&] { return reports.constLast() == LocationAuthorizationStatus::allowed; }));
+    EXPECT_EQ(controller.currentStatus(), LocationAuthorizationStatus::allowed);
+}

@@ -126,12 +126,15 @@ class MemoryProfileStore : public PortalAutofillProfileStoring {
 public:
     PortalAutofillProfile stored;
     QList<PortalAutofillProfile> saves;
+    bool failWrites = false;
     QCoro::Task<PortalAutofillProfile> load() override { co_return PortalAutofillProfile(stored); }
-    QCoro::Task<> save(PortalAutofillProfile profile) override
+    QCoro::Task<bool> save(PortalAutofillProfile profile) override
     {
         saves.append(profile);
+        if (failWrites)
+            co_return false;
         stored = profile;
-        co_return;
+        co_return true;
     }
 };
 
@@ -155,6 +158,7 @@ struct AppStateRig {
     std::shared_ptr<MemoryProfileStore> store = std::make_shared<MemoryProfileStore>();
     std::shared_ptr<RecordingPortalAssistant> assistant = std::make_shared<RecordingPortalAssistant>();
     LocationAuthorizationStatus location = LocationAuthorizationStatus::allowed;
+    int permissionRequests = 0;
     ManualClock clock;
     std::shared_ptr<QSettings> defaults;
 
@@ -172,6 +176,7 @@ struct AppStateRig {
         c.portalProfileStore = store;
         c.portalAssistant = assistant;
         c.locationStatus = [this] { return location; };
+        c.requestLocationPermission = [this] { ++permissionRequests; };
         c.defaults = defaults;
         c.detectionPageURL = QUrl(QStringLiteral("http://detect.test/hotspot-detect.html"));
         c.clock = &clock;

@@ -33,6 +33,15 @@ LoopbackHttpResponse LoopbackHttpResponse::text(int status, QByteArray body)
     return response;
 }
 
+LoopbackHttpResponse LoopbackHttpResponse::endless(int status, QByteArray chunk)
+{
+    LoopbackHttpResponse response;
+    response.status = status;
+    response.headers = {{"Content-Type", "text/html; charset=utf-8"}};
+    response.endlessChunk = std::move(chunk);
+    return response;
+}
+
 LoopbackHttpResponse LoopbackHttpResponse::redirect(int status, QByteArray location)
 {
     LoopbackHttpResponse response;
@@ -165,10 +174,27 @@ void LoopbackHttpServer::send(QTcpSocket* socket, const LoopbackHttpResponse& re
                       (response.reason.isEmpty() ? QByteArray(reasonFor(response.status)) : response.reason) + "\r\n";
     for (const auto& [name, value] : response.headers)
         head += name + ": " + value + "\r\n";
+    if (response.endlessChunk && !response.endlessChunk->isEmpty()) {
+        // No length: the body runs until the connection closes, which only the client does.
+        socket->write(head + "Connection: close\r\n\r\n");
+        const QByteArray chunk = *response.endlessChunk;
+        connect(socket, &QTcpSocket::bytesWritten, socket, [this, socket, chunk] { stream(socket, chunk); });
+        stream(socket, chunk);
+        return;
+    }
     head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
     if (close)
         head += "Connection: close\r\n";
     socket->write(head + "\r\n" + response.body);
     if (close)
         socket->disconnectFromHost();
+}
+
+void LoopbackHttpServer::stream(QTcpSocket* socket, const QByteArray& chunk)
+{
+    // Keep a little queued so the writer never outruns the reader by more than that.
+    while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 256 * 1024) {
+        socket->write(chunk);
+        m_streamedBytes += chunk.size();
+    }
 }

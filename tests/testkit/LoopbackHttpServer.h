@@ -22,8 +22,11 @@ struct LoopbackHttpResponse {
     std::chrono::milliseconds delay{0};
     bool neverAnswer = false;     // read the request, then stay silent with the connection open
     std::optional<QByteArray> raw; // bytes sent verbatim instead of a composed answer, then closed
+    // After the head (no length), this chunk again and again until the client hangs up.
+    std::optional<QByteArray> endlessChunk;
 
     static LoopbackHttpResponse text(int status, QByteArray body);
+    static LoopbackHttpResponse endless(int status, QByteArray chunk);
     static LoopbackHttpResponse redirect(int status, QByteArray location);
     static LoopbackHttpResponse silent();
     static LoopbackHttpResponse rawBytes(QByteArray bytes);
@@ -61,15 +64,19 @@ public:
     QList<LoopbackHttpRequest> requests() const { return m_requests; }
     QList<LoopbackHttpRequest> requests(const QByteArray& path) const;
     int connectionCount() const { return m_connections; }
+    // Bytes of endless answers written so far, all connections together.
+    qint64 streamedBytes() const { return m_streamedBytes; }
 
 private:
     void onNewConnection();
     void onReadable(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const LoopbackHttpRequest& request);
     void send(QTcpSocket* socket, const LoopbackHttpResponse& response, bool close);
+    void stream(QTcpSocket* socket, const QByteArray& chunk);
 
     QTcpServer m_server;
     QHash<QByteArray, Handler> m_routes;
     QList<LoopbackHttpRequest> m_requests;
     int m_connections = 0;
+    qint64 m_streamedBytes = 0;
 };

@@ -115,6 +115,12 @@ void SimulatedNetworkManager::setProperty(const QString& path, const QString& in
     callMock(managerPath(), QStringLiteral("SetProperty"), {path, interface, name, QVariant::fromValue(QDBusVariant(value))});
 }
 
+void SimulatedNetworkManager::setCallFailure(const QString& path, const QString& interface, const QString& member,
+                                             const QString& errorText)
+{
+    callMock(managerPath(), QStringLiteral("SetCallFailure"), {path, interface, member, errorText});
+}
+
 QList<QVariantList> SimulatedNetworkManager::methodCalls(const QString& path, const QString& method)
 {
     const QVariantList reply = callMock(path, QStringLiteral("GetMethodCalls"), {method});

@@ -63,6 +63,9 @@ public:
     // GetPermissions' answer; the mock also emits CheckPermissions.
     void setPermissions(const QMap<QString, QString>& permissions);
     void setProperty(const QString& path, const QString& interface, const QString& name, const QVariant& value);
+    // Calls of `member` (a method) on the object fail with `errorText`; an empty member makes reading the
+    // interface's properties fail. An empty text restores the normal answer.
+    void setCallFailure(const QString& path, const QString& interface, const QString& member, const QString& errorText);
     // Argument lists of every call of a method on one object, oldest first.
     QList<QVariantList> methodCalls(const QString& path, const QString& method);
 

@@ -1,5 +1,10 @@
+#include "testkit/AppStateFakes.h"
 #include "ui/OnboardingPresentation.h"
+#include "ui/OnboardingViewModel.h"
 #include "ui/PublicNetworkRankRow.h"
+#include "ui/WindowPlacement.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -32,7 +37,7 @@ TEST(OnboardingPresentationTest, GateOnButtonFollowsTheStatus)
     EXPECT_TRUE(allowed.isContinueEnabled);
     EXPECT_EQ(allowed.buttonAction, OnboardingPresentation::Action::none);
     EXPECT_EQ(OnboardingPresentation::make(LocationAuthorizationStatus::restricted, true).detail,
-              u"Restricted by macOS policy."_s);
+              u"Restricted by the system's policy (polkit)."_s);
 }
 
 TEST(PublicNetworkRankRowTest, RanksAndFlags)
@@ -53,4 +58,41 @@ TEST(PublicNetworkRankRowTest, RanksAndFlags)
     EXPECT_TRUE(rows[0].connectionDisabled);
 
     EXPECT_EQ(PublicNetworkRankRow::countBadge(2, QLocale(QLocale::English)), u"2 public"_s);
+}
+
+TEST(OnboardingViewModelTest, OpenSettingsSaysSoWhenTheDesktopHasNoNetworkSettings)
+{
+    QTemporaryDir dir;
+    AppStateRig rig;
+    rig.location = LocationAuthorizationStatus::denied;
+    int opened = 0;
+    AppState::Collaborators collaborators = rig.collaborators(dir.filePath(u"defaults.ini"_s));
+    collaborators.openLocationSettings = [&] { ++opened; };
+    AppState state(std::move(collaborators));
+    state.refreshLocationAuthorizationStatus();
+    bool installed = false;
+    OnboardingViewModel model(state, QLocale(QLocale::English), nullptr, [&] { return installed; });
+    ASSERT_EQ(model.buttonTitle(), u"Open Settings"_s);
+    model.pressAccessButton();
+    EXPECT_EQ(opened, 0);
+    EXPECT_TRUE(model.settingsToolMessage().contains(u"nm-connection-editor"_s)) << model.settingsToolMessage().toStdString();
+
+    installed = true;
+    model.pressAccessButton();
+    EXPECT_EQ(opened, 1);
+    EXPECT_TRUE(model.settingsToolMessage().isEmpty()) << "the message goes once a program is there";
+}
+
+TEST(WindowPlacementTest, CentredOnTheFreeAreaAndNeverPastItsEdges)
+{
+    const QRect laptop(0, 32, 1366, 736); // a panel above
+    const QRect frame = WindowPlacement::centredFrame({560, 680}, {520, 620}, laptop);
+    EXPECT_EQ(frame.size(), QSize(560, 672)) << "the height gives way to the margins";
+    EXPECT_EQ(frame.center(), laptop.center());
+    EXPECT_TRUE(laptop.contains(frame));
+
+    const QRect small(100, 0, 500, 400);
+    const QRect squeezed = WindowPlacement::centredFrame({560, 680}, {520, 620}, small);
+    EXPECT_TRUE(small.contains(squeezed)) << "a screen smaller than the minimum still shows the whole window";
+    EXPECT_EQ(WindowPlacement::centredFrame({560, 280}, {520, 280}, QRect(0, 0, 1920, 1080)), QRect(680, 400, 560, 280));
 }

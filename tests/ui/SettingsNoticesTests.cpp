@@ -16,7 +16,7 @@ TEST(SettingsNoticesTest, FirstApplicableNoticeWins)
     EXPECT_EQ(SettingsNotices::settings(LocationAuthorizationStatus::denied, LaunchAtLoginStatus::requiresApproval, true,
                                         Kind::scanning, u"x"_s, english)
                   ->title,
-              u"Setup needs Location"_s);
+              u"Setup needs Wi-Fi permission"_s);
     EXPECT_EQ(SettingsNotices::settings(LocationAuthorizationStatus::allowed, LaunchAtLoginStatus::requiresApproval,
                                         true, Kind::scanning, std::nullopt, english)
                   ->title,
@@ -41,6 +41,13 @@ TEST(SettingsNoticesTest, FirstApplicableNoticeWins)
 
 TEST(SettingsNoticesTest, FormValuesNoticeFollowsWhetherTheProfileCanAutoSubmit)
 {
-    EXPECT_TRUE(SettingsNotices::formValues(PortalAutofillProfile::empty(), english));
+    // An empty form means generated details on each portal, which is no warning.
+    EXPECT_EQ(SettingsNotices::formValues(PortalAutofillProfile::empty(), english)->tone, StateNotice::Tone::muted);
+    PortalAutofillProfile partial;
+    partial.fullName = u"Linh Tran"_s;
+    const auto warning = SettingsNotices::formValues(partial, english);
+    ASSERT_TRUE(warning);
+    EXPECT_EQ(warning->title, u"Needs required details"_s);
+    EXPECT_EQ(warning->tone, StateNotice::Tone::warning);
     EXPECT_FALSE(SettingsNotices::formValues(PortalAutofillProfile::generatedDefault(), english));
 }

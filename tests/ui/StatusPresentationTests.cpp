@@ -98,7 +98,7 @@ TEST(ConnectedWiFiPresentationTest, HiddenNameCards)
                                                              std::nullopt, LocationAuthorizationStatus::denied);
     EXPECT_EQ(placeholder.title, u"Connected Wi-Fi"_s);
     EXPECT_EQ(placeholder.detail,
-              u"Internet is verified, but macOS is hiding the Wi-Fi name until location access is allowed."_s);
+              u"Internet is verified, but the Wi-Fi name stays hidden until NetworkManager lets BrewBeacon scan."_s);
 
     const auto named = ConnectedWiFiPresentation::make(snapshot(ConnectionState::captive(u"Lobby"_s)), std::nullopt,
                                                        LocationAuthorizationStatus::allowed);
@@ -149,21 +149,25 @@ TEST(DiagnosticStatusTest, CafeWiFiTileRules)
 
     value.currentSSID.reset();
     EXPECT_EQ(DiagnosticStatus::cafeWiFi(value, std::nullopt, false, true, english).detail,
-              u"Allow location to read Wi-Fi names."_s);
+              u"Allow Wi-Fi scanning to read Wi-Fi names."_s);
     EXPECT_EQ(DiagnosticStatus::cafeWiFi(value, std::nullopt, false, false, english).detail,
               u"No current Wi-Fi name is visible."_s);
 }
 
 TEST(DiagnosticStatusTest, CaptivePortalTileByPortalState)
 {
-    EXPECT_EQ(DiagnosticStatus::captivePortal(PortalState::detected(QUrl(u"http://portal.test/"_s)), english).value,
+    EXPECT_EQ(DiagnosticStatus::captivePortal(PortalState::detected(QUrl(u"http://portal.test/"_s)), false, english).value,
               u"Yes"_s);
-    EXPECT_EQ(DiagnosticStatus::captivePortal(PortalState::suspected(QUrl(u"http://portal.test/"_s)), english).detail,
+    EXPECT_EQ(DiagnosticStatus::captivePortal(PortalState::suspected(QUrl(u"http://portal.test/"_s)), false, english).detail,
               u"Portal response detected."_s);
-    EXPECT_EQ(DiagnosticStatus::captivePortal(PortalState::suspected(std::nullopt), english).detail,
+    EXPECT_EQ(DiagnosticStatus::captivePortal(PortalState::suspected(std::nullopt), false, english).detail,
               u"Portal suspected; URL hidden."_s);
-    EXPECT_TRUE(DiagnosticStatus::captivePortal(PortalState::unknown(), english).isLoading);
-    EXPECT_EQ(DiagnosticStatus::captivePortal(PortalState::unavailable(), english).tone, DiagnosticStatusTone::danger);
+    EXPECT_TRUE(DiagnosticStatus::captivePortal(PortalState::unknown(), true, english).isLoading);
+    // Nothing joined, nothing probing: no spinner that would never stop.
+    const auto idle = DiagnosticStatus::captivePortal(PortalState::unknown(), false, english);
+    EXPECT_FALSE(idle.isLoading);
+    EXPECT_EQ(idle.value, u"Unknown"_s);
+    EXPECT_EQ(DiagnosticStatus::captivePortal(PortalState::unavailable(), false, english).tone, DiagnosticStatusTone::danger);
 }
 
 TEST(NetworkListPlaceholderTest, LoadingThenTitleAndDetailByFirstMatchingRule)
@@ -182,7 +186,7 @@ TEST(NetworkListPlaceholderTest, LoadingThenTitleAndDetailByFirstMatchingRule)
     for (const auto& state : {ConnectionState::connected(u"Internet"_s), ConnectionState::captive(u"Wi-Fi"_s),
                               ConnectionState::offline()}) {
         EXPECT_EQ(NetworkListPlaceholder::make(snapshot(state), false, false, true, english).detail,
-                  u"Allow location access so macOS can reveal nearby Wi-Fi names."_s);
+                  u"Allow Wi-Fi scanning for your user in NetworkManager to see nearby Wi-Fi names."_s);
     }
     EXPECT_EQ(NetworkListPlaceholder::make(snapshot(ConnectionState::connected(u"Internet"_s)), false, false, false, english)
                   .title,

@@ -34,7 +34,7 @@ TEST(UiSymbolsTest, SymbolsThePresentationsUseAreInTheTable)
     }
     for (auto portal : {PortalState::detected(QUrl(u"http://p.test/"_s)), PortalState::suspected(std::nullopt),
                         PortalState::unknown(), PortalState::online(), PortalState::unavailable()})
-        used << DiagnosticStatus::captivePortal(portal, QLocale(QLocale::English)).systemImage;
+        used << DiagnosticStatus::captivePortal(portal, true, QLocale(QLocale::English)).systemImage;
     for (auto level : {WorkReadinessLevel::good, WorkReadinessLevel::okay, WorkReadinessLevel::poor,
                        WorkReadinessLevel::blocked, WorkReadinessLevel::checking})
         used << WorkReadyStats::levelSymbol(level);

@@ -1,4 +1,5 @@
 #include "services/update/UpdateSignatureVerifier.h"
+#include "services/update/UpdateSignedStatement.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -7,6 +8,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const unsigned char* bytes(const QByteArray& data) { return reinterpret_cast<const unsigned char*>(data.constData()); }
 
 struct KeyPair {
     QByteArray publicKey = QByteArray(crypto_sign_PUBLICKEYBYTES, '\0');
@@ -18,12 +21,16 @@ struct KeyPair {
         crypto_sign_keypair(reinterpret_cast<unsigned char*>(publicKey.data()), reinterpret_cast<unsigned char*>(secretKey.data()));
     }
     QString publicText() const { return QString::fromLatin1(publicKey.toBase64()); }
-    QString sign(const QByteArray& data) const
+    // As the release tool signs: the version and length, then the bytes.
+    QString sign(const QByteArray& data, const QString& version) const
     {
+        crypto_sign_state state;
+        crypto_sign_init(&state);
+        const QByteArray header = UpdateSignedStatement::header(version, data.size());
+        crypto_sign_update(&state, bytes(header), quint64(header.size()));
+        crypto_sign_update(&state, bytes(data), quint64(data.size()));
         QByteArray signature(crypto_sign_BYTES, '\0');
-        crypto_sign_detached(reinterpret_cast<unsigned char*>(signature.data()), nullptr,
-                             reinterpret_cast<const unsigned char*>(data.constData()), quint64(data.size()),
-                             reinterpret_cast<const unsigned char*>(secretKey.constData()));
+        crypto_sign_final_create(&state, reinterpret_cast<unsigned char*>(signature.data()), nullptr, bytes(secretKey));
         return QString::fromLatin1(signature.toBase64());
     }
 };
@@ -45,36 +52,42 @@ protected:
 
 } // namespace
 
-TEST_F(SignatureTest, AcceptsOnlyTheExactSignedBytes)
+TEST_F(SignatureTest, AcceptsOnlyTheExactSignedBytesAsTheSignedVersion)
 {
-    const QByteArray payload = QByteArray(200'000, 'x') + "end";
+    // Larger than one read chunk, so the streamed hash is checked across chunk borders.
+    const QByteArray payload = QByteArray(3 * 1024 * 1024 + 17, 'x') + "end";
     const UpdateSignatureVerifier verifier(keys.publicText());
-    const QString signature = keys.sign(payload);
-    EXPECT_EQ(verifier.verify(write(payload), signature), std::nullopt);
+    const QString signature = keys.sign(payload, u"7"_s);
+    EXPECT_EQ(verifier.verify(write(payload), u"7"_s, signature), std::nullopt);
+
+    // The same bytes offered as another version: the replay of an old release under a new number.
+    EXPECT_EQ(verifier.verify(write(payload), u"8"_s, signature), UpdateError::signatureMismatch());
+    EXPECT_EQ(verifier.verify(write(payload), u"7.0"_s, signature), UpdateError::signatureMismatch());
 
     QByteArray tampered = payload;
-    tampered[1000] = 'y';
-    EXPECT_EQ(verifier.verify(write(tampered), signature), UpdateError::signatureMismatch());
-    EXPECT_EQ(verifier.verify(write(payload + "!"), signature), UpdateError::signatureMismatch());
-    EXPECT_EQ(verifier.verify(write({}), keys.sign({})), std::nullopt);
-
-    // Signed with another key.
-    EXPECT_EQ(verifier.verify(write(payload), KeyPair().sign(payload)), UpdateError::signatureMismatch());
+    tampered[2 * 1024 * 1024] = 'y';
+    EXPECT_EQ(verifier.verify(write(tampered), u"7"_s, signature), UpdateError::signatureMismatch());
+    EXPECT_EQ(verifier.verify(write(payload + "!"), u"7"_s, signature), UpdateError::signatureMismatch());
+    EXPECT_EQ(verifier.verify(write(payload.chopped(1)), u"7"_s, signature), UpdateError::signatureMismatch());
+    EXPECT_EQ(verifier.verify(write(payload), u"7"_s, KeyPair().sign(payload, u"7"_s)), UpdateError::signatureMismatch());
+    // A version the release tool never signs cannot pass, whatever the signature.
+    EXPECT_EQ(verifier.verify(write(payload), u"7\n"_s, keys.sign(payload, u"7\n"_s)), UpdateError::signatureMismatch());
 }
 
 TEST_F(SignatureTest, UnsignedMalformedOrKeylessChecksAreRefused)
 {
     const QString path = write("data");
     const UpdateSignatureVerifier verifier(keys.publicText());
-    EXPECT_EQ(verifier.verify(path, std::nullopt), UpdateError::unsignedUpdate());
-    EXPECT_EQ(verifier.verify(path, u"  "_s), UpdateError::unsignedUpdate());
-    EXPECT_EQ(verifier.verify(path, u"not*base64"_s), UpdateError::badSignature());
-    EXPECT_EQ(verifier.verify(path, QString::fromLatin1(QByteArray(32, 'a').toBase64())), UpdateError::badSignature());
+    EXPECT_EQ(verifier.verify(path, u"1"_s, std::nullopt), UpdateError::unsignedUpdate());
+    EXPECT_EQ(verifier.verify(path, u"1"_s, u"  "_s), UpdateError::unsignedUpdate());
+    EXPECT_EQ(verifier.verify(path, u"1"_s, u"not*base64"_s), UpdateError::badSignature());
+    EXPECT_EQ(verifier.verify(path, u"1"_s, QString::fromLatin1(QByteArray(32, 'a').toBase64())), UpdateError::badSignature());
 
     for (const QString& key : {QString(), u"short"_s, QString::fromLatin1(QByteArray(31, 'k').toBase64())}) {
         const UpdateSignatureVerifier keyless(key);
         EXPECT_FALSE(keyless.hasKey());
-        EXPECT_EQ(keyless.verify(path, keys.sign("data")), UpdateError::missingPublicKey());
+        EXPECT_EQ(keyless.verify(path, u"1"_s, keys.sign("data", u"1"_s)), UpdateError::missingPublicKey());
     }
-    EXPECT_EQ(verifier.verify(directory.filePath(u"missing"_s), keys.sign("data"))->kind, UpdateError::Kind::installFailed);
+    EXPECT_EQ(verifier.verify(directory.filePath(u"missing"_s), u"1"_s, keys.sign("data", u"1"_s))->kind,
+              UpdateError::Kind::installFailed);
 }

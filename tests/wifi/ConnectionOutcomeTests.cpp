@@ -50,7 +50,7 @@ TEST(WiFiConnectionOutcome, DetailsAndAnalyticsValues)
         {WiFiConnectionOutcome::interfaceUnavailable(), u"interface_unavailable"_s,
          u"This computer does not currently expose a controllable Wi-Fi interface."_s},
         {WiFiConnectionOutcome::wifiOff(), u"wifi_off"_s, u"Turn Wi-Fi on, then scan again."_s},
-        {WiFiConnectionOutcome::serviceInactive(), u"service_inactive"_s, u"Enable the Wi-Fi network service in System Settings."_s},
+        {WiFiConnectionOutcome::serviceInactive(), u"service_inactive"_s, u"Enable the Wi-Fi device in the network settings."_s},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(row.outcome.analyticsValue(), row.analytics);

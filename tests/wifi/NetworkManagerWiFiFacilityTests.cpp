@@ -13,6 +13,7 @@
 #include <QDBusObjectPath>
 
 #include <QTemporaryFile>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
@@ -302,4 +303,76 @@ TEST_F(NetworkManagerWiFiFacilityTest, TheNameCheckFollowsLeavingAndJoiningAnoth
     nm.join(first, cafe);
     nm.disconnect(second);
     EXPECT_EQ(await(scanner->currentSSID()), u"Cafe"_s);
+}
+
+TEST_F(NetworkManagerWiFiFacilityTest, AnOpenAccessPointBehindAStrongerSecuredOneOfItsNameIsListedAndJoined)
+{
+    const QString device = deviceWithScanDone();
+    nm.addAccessPoint(device, AP::wpa2Personal("Cafe", 95));
+    AP guest = AP::open("Cafe", 60);
+    guest.bssid = u"00:00:00:00:00:0a"_s;
+    const QString openPath = nm.addAccessPoint(device, guest);
+
+    const WiFiSnapshot snapshot = await(scanner->latestSnapshot());
+    ASSERT_EQ(snapshot.openCandidates().size(), 1);
+    EXPECT_EQ(snapshot.openCandidates().first().ssid, u"Cafe"_s);
+    EXPECT_EQ(snapshot.candidates.size(), 2) << "the secured one is listed too";
+
+    EXPECT_EQ(await(associator()->associate(snapshot.openCandidates().first())), WiFiAssociationStatus::associated());
+    const auto calls = nm.methodCalls(SimulatedNetworkManager::managerPath(), u"AddAndActivateConnection"_s);
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].value(2).value<QDBusObjectPath>().path(), openPath) << "never the secured access point";
+}
+
+TEST_F(NetworkManagerWiFiFacilityTest, ANameWithAnInvalidByteIsItsOwnNetworkEndToEnd)
+{
+    const QString device = deviceWithScanDone();
+    const QString bytePath = nm.addAccessPoint(device, AP::open(QByteArray("Caf\xe9", 4), 50));
+    AP literal = AP::open("Caf\\xE9", 80); // spelled with a backslash, as the other one is shown
+    literal.bssid = u"00:00:00:00:00:0b"_s;
+    const QString literalPath = nm.addAccessPoint(device, literal);
+
+    const WiFiSnapshot snapshot = await(scanner->latestSnapshot());
+    ASSERT_EQ(snapshot.candidates.size(), 2) << "shown alike, yet two networks";
+    const auto byteNamed = std::find_if(snapshot.candidates.begin(), snapshot.candidates.end(),
+                                        [](const auto& c) { return c.rawSSID() == QByteArray("Caf\xe9", 4); });
+    ASSERT_NE(byteNamed, snapshot.candidates.end());
+
+    EXPECT_EQ(await(associator()->associate(*byteNamed)), WiFiAssociationStatus::associated());
+    auto calls = nm.methodCalls(SimulatedNetworkManager::managerPath(), u"AddAndActivateConnection"_s);
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].value(2).value<QDBusObjectPath>().path(), bytePath);
+
+    // Joined to the byte-named one: the literally named one is not "already associated".
+    const auto literalCandidate = std::find_if(snapshot.candidates.begin(), snapshot.candidates.end(),
+                                               [](const auto& c) { return c.rawSSID() == QByteArray("Caf\\xE9"); });
+    ASSERT_NE(literalCandidate, snapshot.candidates.end());
+    EXPECT_EQ(await(associator()->associate(*literalCandidate)), WiFiAssociationStatus::associated());
+    calls = nm.methodCalls(SimulatedNetworkManager::managerPath(), u"AddAndActivateConnection"_s);
+    ASSERT_EQ(calls.size(), 2);
+    EXPECT_EQ(calls[1].value(2).value<QDBusObjectPath>().path(), literalPath);
+}
+
+TEST_F(NetworkManagerWiFiFacilityTest, FailedReadingsAreFailuresWithNetworkManagersWordsNeverMadeUpValues)
+{
+    const QString device = deviceWithScanDone();
+    nm.addAccessPoint(device, AP::open("Cafe"));
+    const QString wireless = u"org.freedesktop.NetworkManager.Device.Wireless"_s;
+
+    nm.setCallFailure(device, wireless, u"GetAllAccessPoints"_s, u"Device is busy"_s);
+    EXPECT_EQ(await(scanner->latestSnapshot()).connectionState, ConnectionState::failed(u"Wi-Fi scan failed: Device is busy"_s))
+        << "not \"ready, 0 networks\"";
+    EXPECT_EQ(await(associator()->associate(open(u"Cafe"_s))), WiFiAssociationStatus::failed(u"Device is busy"_s));
+    nm.setCallFailure(device, wireless, u"GetAllAccessPoints"_s, {});
+
+    nm.setCallFailure(SimulatedNetworkManager::managerPath(), u"org.freedesktop.NetworkManager"_s, {}, u"Permission denied"_s);
+    EXPECT_EQ(await(NetworkManagerWiFiPowerController(nm.connection()).currentPowerState()), std::nullopt) << "not \"off\"";
+    EXPECT_EQ(await(associator()->associate(open(u"Cafe"_s))), WiFiAssociationStatus::failed(u"Permission denied"_s))
+        << "not wifiOff";
+    nm.setCallFailure(SimulatedNetworkManager::managerPath(), u"org.freedesktop.NetworkManager"_s, {}, {});
+
+    nm.setCallFailure(SimulatedNetworkManager::managerPath(), u"org.freedesktop.NetworkManager"_s, u"GetDevices"_s,
+                      u"NetworkManager is restarting"_s);
+    EXPECT_EQ(await(scanner->latestSnapshot()).connectionState,
+              ConnectionState::failed(u"Wi-Fi scan failed: NetworkManager is restarting"_s));
 }

@@ -132,7 +132,7 @@ TEST(PublicNetworkScorer, CandidateFromRecord)
     const auto cafe = scorer.candidate(record(u" Cafe Guest "_s, -50, -90, {WiFiSecurityCode::none}));
     ASSERT_TRUE(cafe.has_value());
     EXPECT_EQ(*cafe, (PublicNetworkCandidate{u" Cafe Guest "_s, 100, u"Good open signal"_s, NetworkSecurity::open, -50, -90,
-                                             std::nullopt, std::nullopt, std::nullopt, std::nullopt}));
+                                             std::nullopt, std::nullopt, std::nullopt, std::nullopt, {}}));
 
     // The label describes the signal alone (58), not the quality (45).
     const auto home = scorer.candidate(record(u"Home-5G"_s, -65, -95, {WiFiSecurityCode::wpa2Personal}));

@@ -4,7 +4,11 @@
 Until a page's form is submitted with every field it requires, "/hotspot-detect.html" answers with a
 redirect to the portal (or, with --detect page, with the portal page itself); afterwards it answers
 "Success". Pages live in a page set directory: one HTML file per page plus manifest.json, which says
-for each page which form fields a submission must carry and, for multi-step portals, the next page.
+for each page which form fields a submission must carry ("requires"), must not carry ("forbids"), must
+leave empty ("empty") or must carry with an exact value ("equals"), how long the page takes to answer
+("delay", seconds) and, for multi-step portals, the next page. A refused submission gets the same page
+again, as real portals answer a wrong or unregistered entry. Submissions arrive as POST (form or JSON)
+or as GET with a query (click-to-continue links and GET forms).
 
   captive_portal.py [--host 127.0.0.1] [--port 0] [--pages DIR] [--page NAME] [--detect redirect|page] [--online]
 
@@ -17,6 +21,7 @@ import json
 import os
 import sys
 import threading
+import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import parse_qs, urlsplit
 
@@ -49,6 +54,10 @@ class PortalState:
             return {"captive": self.captive, "page": self.page,
                     "submissions": list(self.submissions), "requests": list(self.requests)}
 
+    def delay(self, name):
+        entry = self.manifest.get(name) or {}
+        return min(float(entry.get("delay", 0)), 30.0)
+
     def page_html(self, name):
         if name not in self.manifest:
             return None
@@ -62,8 +71,12 @@ class PortalState:
             return False, None
         required = entry.get("requires", [])
         forbidden = entry.get("forbids", [])
+        empty = entry.get("empty", [])
+        equals = entry.get("equals", {})
         accepted = all(fields.get(key, "").strip() for key in required) and \
-            not any(key in fields for key in forbidden)
+            not any(key in fields for key in forbidden) and \
+            not any(fields.get(key, "").strip() for key in empty) and \
+            all(fields.get(key, "").strip() == value for key, value in equals.items())
         with self.lock:
             self.submissions.append({"page": name, "fields": fields, "accepted": accepted})
             if accepted and entry.get("next") is None:
@@ -111,8 +124,13 @@ class Handler(BaseHTTPRequestHandler):
         if path == "/welcome":
             return self.send(200, WELCOME.encode())
         if path.startswith("/portal/"):
-            html = state.page_html(path[len("/portal/"):])
+            name = path[len("/portal/"):]
+            time.sleep(state.delay(name))
+            html = state.page_html(name)
             return self.send(200, html) if html is not None else self.send(404, b"no such page")
+        if path.startswith("/submit/"):
+            fields = {k: v[-1] for k, v in parse_qs(urlsplit(self.path).query, keep_blank_values=True).items()}
+            return self.answer_submission(path[len("/submit/"):], fields)
         if path == "/portal" or path == "/":
             return self.send(302, headers=[("Location", "/portal/" + state.page)])
         return self.send(404, b"not found")
@@ -139,11 +157,15 @@ class Handler(BaseHTTPRequestHandler):
                     return self.send(400, b"bad json")
             else:
                 fields = {k: v[-1] for k, v in parse_qs(raw, keep_blank_values=True).items()}
-            accepted, next_page = state.submit(name, fields)
-            if not accepted:
-                return self.send(200, (state.page_html(name) or b"rejected"))
-            return self.send(303, headers=[("Location", "/portal/" + next_page if next_page else "/welcome")])
+            return self.answer_submission(name, fields)
         return self.send(404, b"not found")
+
+    def answer_submission(self, name, fields):
+        state = self.server.state
+        accepted, next_page = state.submit(name, fields)
+        if not accepted:
+            return self.send(200, (state.page_html(name) or b"rejected"))
+        return self.send(303, headers=[("Location", "/portal/" + next_page if next_page else "/welcome")])
 
 
 def main():

@@ -59,15 +59,26 @@ CliReport wifiOffReport(const QDateTime& now)
 
 // The network the user named: the exact name first, else the one candidate whose trimmed,
 // lower-cased name matches (candidates are already unique by that key).
+// The network of that name; of an open and a secured one sharing it, the open one (the only kind joined).
 std::optional<PublicNetworkCandidate> findCandidate(const WiFiSnapshot& snapshot, const QString& ssid)
 {
-    for (const auto& candidate : snapshot.candidates)
-        if (candidate.ssid == ssid)
-            return candidate;
     const QString key = ssid.trimmed().toLower();
-    for (const auto& candidate : snapshot.candidates)
-        if (candidate.ssid.trimmed().toLower() == key)
-            return candidate;
+    const auto matches = [&](const PublicNetworkCandidate& candidate, bool exact) {
+        return exact ? candidate.ssid == ssid : candidate.ssid.trimmed().toLower() == key;
+    };
+    for (const bool exact : {true, false}) {
+        std::optional<PublicNetworkCandidate> found;
+        for (const auto& candidate : snapshot.candidates) {
+            if (!matches(candidate, exact))
+                continue;
+            if (candidate.isOpen())
+                return candidate;
+            if (!found)
+                found = candidate;
+        }
+        if (found)
+            return found;
+    }
     return std::nullopt;
 }
 

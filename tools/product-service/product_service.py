@@ -9,9 +9,11 @@ and the people-facing pages. Behaviour can be changed per path while it runs.
 DIR holds "appcast.xml" and the files it names; they are served under "/updates/". The first line on
 standard output is "listening on http://HOST:PORT/". Test hooks:
   GET  /__state                                JSON: analytics (list of batches), feedback (list), requests
-  POST /__behave?path=/x&status=500&times=N&delay=S&body=TEXT
+  POST /__behave?path=/x&status=500&times=N&delay=S&body=TEXT&length=L
                                                the next N requests to /x (all, without times) answer with
-                                               that status, after S seconds, with that body
+                                               that status, after S seconds, with that body; with a length,
+                                               the body is padded with spaces to L bytes and streamed, so
+                                               a huge answer costs the service no memory
   POST /__reset                                records and behaviours cleared
 """
 import argparse
@@ -91,10 +93,31 @@ class Handler(BaseHTTPRequestHandler):
             return False
         if rule["delay"]:
             time.sleep(rule["delay"])
+        if rule["status"] and rule["length"]:
+            self.stream(rule["status"], rule["body"].encode(), rule["length"])
+            return True
         if rule["status"]:
             self.reply(rule["status"], rule["body"].encode())
             return True
         return False
+
+    def stream(self, status, head, length):
+        self.send_response(status)
+        self.send_header("Content-Type", "application/xml")
+        self.send_header("Content-Length", str(length))
+        self.end_headers()
+        if self.command == "HEAD":
+            return
+        try:
+            self.wfile.write(head[:length])
+            left = length - min(len(head), length)
+            padding = b" " * (256 * 1024)
+            while left > 0:
+                chunk = padding[:min(left, len(padding))]
+                self.wfile.write(chunk)
+                left -= len(chunk)
+        except (BrokenPipeError, ConnectionResetError):
+            self.close_connection = True  # the client stopped reading, as a bounded client does
 
     def do_POST(self):
         path = urlsplit(self.path).path
@@ -113,6 +136,7 @@ class Handler(BaseHTTPRequestHandler):
                     "delay": float(query.get("delay", ["0"])[0]),
                     "body": query.get("body", [""])[0],
                     "times": int(times) if times is not None else None,
+                    "length": int(query.get("length", ["0"])[0]),
                 }
             return self.reply(204)
         self.record(path)

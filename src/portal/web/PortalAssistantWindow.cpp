@@ -1,8 +1,13 @@
 #include "portal/web/PortalAssistantWindow.h"
 
 #include "portal/web/PortalAssistantView.h"
+#include "portal/web/PortalBrowserPane.h"
+
+#include "portal/PortalAssistantTexts.h"
+#include "state/AppLanguage.h"
 
 #include <QEvent>
+#include <QSettings>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -12,7 +17,8 @@ using namespace Qt::StringLiterals;
 PortalAssistantWindow::PortalAssistantWindow(std::shared_ptr<RetrySleeping> sleeper, QObject* parent)
     : PortalAssistantWindowing(parent), m_widget(new QWidget), m_sleeper(std::move(sleeper))
 {
-    m_widget->setWindowTitle(u"BrewBeacon Portal Assistant"_s);
+    m_widget->setWindowTitle(
+        PortalAssistantTexts::text(u"BrewBeacon Portal Assistant"_s, AppLanguages::storedLocale(QSettings())));
     m_widget->resize(980, 700);
     m_widget->setMinimumSize(900, 620);
     new QVBoxLayout(m_widget);
@@ -37,6 +43,7 @@ void PortalAssistantWindow::setContent(PortalAssistantViewInputs inputs)
     if (m_view)
         delete m_view;
     m_view = new PortalAssistantView(std::move(inputs), m_sleeper, m_widget);
+    m_view->browserPane()->setShownToUser(isOnScreen());
     m_widget->layout()->addWidget(m_view);
 }
 
@@ -47,6 +54,8 @@ void PortalAssistantWindow::orderOut()
         m_widget->hide();
     m_widget->setAttribute(Qt::WA_DontShowOnScreen, true);
     m_widget->show();
+    if (m_view)
+        m_view->browserPane()->setShownToUser(false);
 }
 
 void PortalAssistantWindow::bringToFront()
@@ -60,11 +69,19 @@ void PortalAssistantWindow::bringToFront()
     m_widget->show();
     m_widget->raise();
     m_widget->activateWindow();
+    if (m_view)
+        m_view->browserPane()->setShownToUser(true);
 }
 
 void PortalAssistantWindow::close()
 {
     m_widget->close();
+}
+
+void PortalAssistantWindow::showHandoffReason(const QString& reason)
+{
+    if (m_view)
+        m_view->showHandoffReason(reason);
 }
 
 bool PortalAssistantWindow::isOnScreen() const

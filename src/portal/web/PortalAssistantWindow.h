@@ -20,6 +20,7 @@ public:
     void orderOut() override;
     void bringToFront() override;
     void close() override;
+    void showHandoffReason(const QString& reason) override;
 
     QWidget* widget() const { return m_widget; }
     PortalAssistantView* view() const { return m_view; }

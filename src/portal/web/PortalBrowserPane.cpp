@@ -1,6 +1,7 @@
 #include "portal/web/PortalBrowserPane.h"
 
 #include "portal/PortalWebViewCoordinator.h"
+#include "portal/web/PortalWebPage.h"
 #include "portal/web/WebEnginePortalBrowser.h"
 
 #include <QVBoxLayout>
@@ -13,7 +14,8 @@ PortalBrowserPane::PortalBrowserPane(PortalWebView view, std::shared_ptr<RetrySl
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_webView = new QWebEngineView(this);
-    m_webView->setPage(new QWebEnginePage(WebEnginePortalBrowser::sharedProfile(), m_webView));
+    m_page = new PortalWebPage(WebEnginePortalBrowser::sharedProfile(), m_webView);
+    m_webView->setPage(m_page);
     m_webView->setMinimumSize(620, 560);
     layout->addWidget(m_webView);
     m_browser = new WebEnginePortalBrowser(m_webView->page(), this);
@@ -23,7 +25,17 @@ PortalBrowserPane::PortalBrowserPane(PortalWebView view, std::shared_ptr<RetrySl
 
 PortalBrowserPane::~PortalBrowserPane() = default;
 
+void PortalBrowserPane::setShownToUser(bool shown)
+{
+    m_page->setShownToUser(shown);
+}
+
 void PortalBrowserPane::update(PortalWebView view)
 {
     m_coordinator->update(std::move(view));
+}
+
+void PortalBrowserPane::fillAgain(PortalWebView view)
+{
+    m_coordinator->update(std::move(view), true);
 }

@@ -5,6 +5,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
+#include <QWebEngineUrlRequestInfo>
+#include <QWebEngineUrlRequestInterceptor>
 
 using namespace Qt::StringLiterals;
 
@@ -15,6 +17,23 @@ constexpr auto loadTimeout = std::chrono::seconds(20);
 constexpr auto stallTimeout = std::chrono::seconds(4);
 constexpr int stalledProgress = 10;
 constexpr int maxStallRetries = 2;
+
+// Sees every request of one page before it goes out (on the main thread in Qt 6).
+class MainFrameRequestWatcher final : public QWebEngineUrlRequestInterceptor {
+public:
+    using Callback = std::function<void(const QUrl&, int)>;
+    MainFrameRequestWatcher(Callback callback, QObject* parent)
+        : QWebEngineUrlRequestInterceptor(parent), m_callback(std::move(callback)) {}
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override
+    {
+        if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeMainFrame)
+            m_callback(info.requestUrl(), int(info.navigationType()));
+    }
+
+private:
+    Callback m_callback;
+};
 }
 
 WebEnginePortalBrowser::WebEnginePortalBrowser(QWebEnginePage* page, QObject* parent)
@@ -29,13 +48,16 @@ WebEnginePortalBrowser::WebEnginePortalBrowser(QWebEnginePage* page, QObject* pa
     m_stallTimer.setSingleShot(true);
     m_stallTimer.setInterval(stallTimeout);
     connect(&m_stallTimer, &QTimer::timeout, this, [this] {
-        if (!m_page || !m_loading || m_progress > stalledProgress || m_stallRetries >= maxStallRetries)
+        // A request that went out belongs to a slow portal: sending it again would post twice.
+        if (!m_page || !m_loading || m_requestSent || m_progress > stalledProgress || m_stallRetries >= maxStallRetries)
             return;
         ++m_stallRetries;
         m_page->triggerAction(QWebEnginePage::Stop);
         m_sinceRetry.start();
         issue();
     });
+    page->setUrlRequestInterceptor(new MainFrameRequestWatcher(
+        [this](const QUrl& url, int navigationType) { mainFrameRequest(url, navigationType); }, this));
     connect(page, &QWebEnginePage::loadProgress, this, [this](int progress) { m_progress = std::max(m_progress, progress); });
     connect(page, &QWebEnginePage::loadStarted, this, [this] { m_loading = true; });
     connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
@@ -48,6 +70,13 @@ WebEnginePortalBrowser::WebEnginePortalBrowser(QWebEnginePage* page, QObject* pa
         if (ok)
             Q_EMIT loadFinished();
     });
+}
+
+WebEnginePortalBrowser::~WebEnginePortalBrowser()
+{
+    // The page may outlive this browser; it must not call the watcher that goes with it.
+    if (m_page)
+        m_page->setUrlRequestInterceptor(nullptr);
 }
 
 void WebEnginePortalBrowser::load(const QUrl& url)
@@ -68,8 +97,28 @@ void WebEnginePortalBrowser::issue()
     request.setHeader(QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("no-cache"));
     request.setHeader(QByteArrayLiteral("Pragma"), QByteArrayLiteral("no-cache"));
     m_progress = 0;
+    m_requestSent = false;
     m_stallTimer.start();
     m_page->load(request);
+}
+
+void WebEnginePortalBrowser::mainFrameRequest(const QUrl& url, int navigationType)
+{
+    m_requestSent = true;
+    PortalNavigationKind kind = PortalNavigationKind::other;
+    QUrl from = m_page ? m_page->url() : QUrl();
+    if (navigationType == QWebEngineUrlRequestInfo::NavigationTypeRedirect) {
+        kind = PortalNavigationKind::redirect;
+        from = m_lastRequestURL;
+    } else if (navigationType == QWebEngineUrlRequestInfo::NavigationTypeFormSubmitted) {
+        kind = PortalNavigationKind::formSubmission;
+    } else if (navigationType == QWebEngineUrlRequestInfo::NavigationTypeLink) {
+        kind = PortalNavigationKind::link;
+    } else if (navigationType == QWebEngineUrlRequestInfo::NavigationTypeOther) {
+        kind = PortalNavigationKind::pageScript;
+    }
+    m_lastRequestURL = url;
+    Q_EMIT navigationRequested(from, url, kind);
 }
 
 QUrl WebEnginePortalBrowser::url() const

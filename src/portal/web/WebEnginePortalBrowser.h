@@ -14,6 +14,7 @@ class WebEnginePortalBrowser final : public PortalBrowsing {
     Q_OBJECT
 public:
     explicit WebEnginePortalBrowser(QWebEnginePage* page, QObject* parent = nullptr);
+    ~WebEnginePortalBrowser() override;
 
     void load(const QUrl& url) override;
     bool isLoading() const override { return m_loading; }
@@ -26,12 +27,17 @@ public:
 
 private:
     void issue();
+    void mainFrameRequest(const QUrl& url, int navigationType);
 
     QPointer<QWebEnginePage> m_page;
     QTimer m_loadTimeout;
     QTimer m_stallTimer;
     QElapsedTimer m_sinceRetry;
     QUrl m_requestedURL;
+    // The last main-frame request seen going out (a redirect continues from it).
+    QUrl m_lastRequestURL;
+    // The issued load's request went out: it is slow, not stalled, and is never sent twice.
+    bool m_requestSent = false;
     int m_progress = 0;
     int m_stallRetries = 0;
     bool m_loading = false;

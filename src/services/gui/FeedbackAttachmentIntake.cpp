@@ -1,6 +1,8 @@
 #include "services/gui/FeedbackAttachmentIntake.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -13,8 +15,12 @@ std::optional<QByteArray> acceptableBytes(const QUrl& file, qint64 currentBytes)
     if (!file.isLocalFile())
         return std::nullopt;
     const QString path = file.toLocalFile();
-    const QString extension = QFileInfo(path).suffix().toLower();
+    const QFileInfo info(path);
+    const QString extension = info.suffix().toLower();
     if (extension != u"png" && extension != u"jpg" && extension != u"jpeg")
+        return std::nullopt;
+    // Only a regular file: a FIFO or a device named like a picture would block the read or never end.
+    if (!info.isFile())
         return std::nullopt;
     QFile handle(path);
     if (!handle.open(QIODevice::ReadOnly))
@@ -28,6 +34,23 @@ std::optional<QByteArray> acceptableBytes(const QUrl& file, qint64 currentBytes)
     if (currentBytes + data.size() > FeedbackAttachmentIntake::maxTotalBytes)
         return std::nullopt;
     return data;
+}
+
+// A preview of the picture, decoded from `data`; null when it is no PNG or JPEG we can read.
+QImage thumbnailOf(const QByteArray& data)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty() || qint64(size.width()) * size.height() > FeedbackAttachmentIntake::maxPixels)
+        return {};
+    const int edge = FeedbackAttachmentIntake::thumbnailEdge;
+    if (size.width() > edge || size.height() > edge)
+        reader.setScaledSize(size.scaled(edge, edge, Qt::KeepAspectRatio));
+    return reader.read();
 }
 
 } // namespace
@@ -60,7 +83,7 @@ FeedbackAttachmentIntake::Result FeedbackAttachmentIntake::add(QList<FeedbackAtt
         if (current.size() >= maxAttachments)
             break;
         const auto data = acceptableBytes(file, attachmentBytes(current));
-        const QImage image = data ? QImage::fromData(*data) : QImage();
+        const QImage image = data ? thumbnailOf(*data) : QImage();
         if (image.isNull()) {
             notice = limitsNotice();
             continue;

@@ -15,7 +15,9 @@ struct FeedbackAttachment {
     QUuid id;
     QString filename;
     QByteArray data;
-    QImage image; // for the preview
+    // A preview no larger than thumbnailEdge on either side: the decoded picture itself is not kept
+    // (five large screenshots decoded whole held over half a gigabyte).
+    QImage image;
 
     FeedbackScreenshot screenshot() const { return FeedbackScreenshot::from(filename, data); }
 };
@@ -26,6 +28,9 @@ public:
     static constexpr int maxAttachments = 5;
     static constexpr qint64 maxFileBytes = 2'000'000;
     static constexpr qint64 maxTotalBytes = 3'000'000;
+    static constexpr int thumbnailEdge = 256;
+    // Larger pictures are refused before decoding: a small file can describe a huge one.
+    static constexpr qint64 maxPixels = 32'000'000;
 
     static QString tooManyNotice();
     static QString limitsNotice();

@@ -28,6 +28,8 @@ class AppcastReader {
 public:
     // The largest download an item may announce; anything bigger is rejected before it is fetched.
     static constexpr qint64 maximumEnclosureLength = qint64(1) << 30;
+    // The largest feed read; a feed lists a few releases, so anything bigger is not one.
+    static constexpr qint64 maximumFeedBytes = qint64(4) << 20;
 
     static AppcastReadResult read(const QByteArray& data, const QUrl& feedURL);
 };

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "connectivity/NetworkURLSession.h"
 #include "connectivity/URLSessionProtocol.h"
 #include "services/SoftwareUpdaterFramework.h"
 #include "services/update/UpdateDownloader.h"
 #include "services/update/UpdateInstalling.h"
 #include "services/update/UpdateSignatureVerifier.h"
+#include "services/update/UpdateTransportPolicy.h"
 #include "services/update/UpdateUserDriving.h"
 #include "support/Logger.h"
 
@@ -15,10 +17,12 @@
 #include <chrono>
 #include <memory>
 
-// Our update framework: reads the appcast, picks the newest applicable release, downloads it with
-// progress, refuses it unless its ed25519 signature matches the key built into the app, installs it
-// and offers to relaunch. Background checks run on a schedule while automatic checks are on; with
-// automatic downloads on they also install, and the new version starts at the next launch.
+// Our update framework: reads the appcast (https only, size-capped), picks the newest applicable
+// release, downloads it with progress, refuses it unless its ed25519 signature over the offered version,
+// the length and the bytes matches the key built into the app and the version is newer than the running
+// one, installs it in one switch and offers to relaunch. Background checks run on a schedule while
+// automatic checks are on; with automatic downloads on they also install, and the new version starts at
+// the next launch. Hashing and unpacking run off the main thread.
 class SoftwareUpdater : public SoftwareUpdaterFramework {
     Q_OBJECT
 
@@ -28,7 +32,9 @@ public:
         QString currentVersion; // the running build number
         QString systemVersion;
         std::shared_ptr<QSettings> defaults;
+        // Empty: a session of the updater's own, bounded in size and time (feedSessionConfiguration).
         std::shared_ptr<URLSessionProtocol> session;
+        UpdateTransportPolicy transport;
         UpdateSignatureVerifier verifier{QString()};
         std::shared_ptr<UpdateInstalling> installer;
         std::shared_ptr<UpdateUserDriving> userDriver;
@@ -41,12 +47,14 @@ public:
     SoftwareUpdater(Configuration configuration, SoftwareUpdaterDelegate& delegate, QObject* parent = nullptr);
 
     static QString lastCheckKey() { return QStringLiteral("SULastCheckTime"); }
+    static NetworkURLSessionConfiguration feedSessionConfiguration();
 
     bool automaticallyChecksForUpdates() const override;
     void setAutomaticallyChecksForUpdates(bool enabled) override;
     bool automaticallyDownloadsUpdates() const override;
     void setAutomaticallyDownloadsUpdates(bool enabled) override;
     bool canCheckForUpdates() const override { return !m_cycleRunning; }
+    bool updatesManagedBySystem() const override;
 
     void start() override;
     void checkForUpdates() override;
@@ -65,5 +73,6 @@ private:
     UpdateDownloader m_downloader;
     QTimer m_schedule;
     bool m_cycleRunning = false;
+    QString m_installedVersion; // installed by this process, which still runs the older one
     Logger m_logger{QStringLiteral("SoftwareUpdate")};
 };

@@ -17,6 +17,9 @@ UpdateDownloader::UpdateDownloader(QString directory) : m_directory(std::move(di
 
 QCoro::Task<UpdateDownloader::Result> UpdateDownloader::download(AppcastEnclosure enclosure, Progress progress)
 {
+    // The feed's promise is the cap, and no promise may exceed the absolute ceiling.
+    if (enclosure.length <= 0 || enclosure.length > maximumBytes)
+        co_return Result{UpdateError::downloadSizeMismatch(maximumBytes, enclosure.length), {}};
     if (!QDir().mkpath(m_directory))
         co_return Result{UpdateError::downloadFailed(u"cannot create "_s + m_directory), {}};
     const QString name = QFileInfo(enclosure.url.path()).fileName();
@@ -27,7 +30,10 @@ QCoro::Task<UpdateDownloader::Result> UpdateDownloader::download(AppcastEnclosur
 
     QNetworkRequest request(enclosure.url);
     request.setTransferTimeout(60000);
+    request.setMaximumRedirectsAllowed(5);
     std::unique_ptr<QNetworkReply> reply(m_network.get(request));
+    // What Qt holds before it is written out stays small however fast the server sends.
+    reply->setReadBufferSize(1 << 20);
     const qint64 expected = enclosure.length;
     bool tooLong = false;
     // Written as it arrives, so a large file never sits in memory; stopped as soon as it overruns.

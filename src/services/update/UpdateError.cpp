@@ -74,3 +74,21 @@ UpdateError UpdateError::notInstalledInPrefix(const QString& directory)
     return {Kind::notInstalledInPrefix,
             u"BrewBeacon runs from %1, which is not an installation it can update."_s.arg(directory)};
 }
+
+UpdateError UpdateError::insecureURL(const QUrl& url)
+{
+    return {Kind::insecureURL, u"BrewBeacon only fetches updates over https, not from %1."_s.arg(url.toDisplayString())};
+}
+
+UpdateError UpdateError::notNewer(const QString& version, const QString& running)
+{
+    return {Kind::notNewer,
+            u"The update is version %1, which is not newer than the running version %2, so BrewBeacon will not install it."_s
+                .arg(version, running)};
+}
+
+UpdateError UpdateError::managedByPackageManager(const QString& directory)
+{
+    return {Kind::managedByPackageManager,
+            u"BrewBeacon in %1 is installed by the system's package manager, which also updates it."_s.arg(directory)};
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 // Why an update cycle stopped. Codes are stable: they are logged with the domain.
 struct UpdateError {
@@ -19,6 +20,9 @@ struct UpdateError {
         unsafeArchive = 12,
         relaunchFailed = 13,
         notInstalledInPrefix = 14,
+        insecureURL = 15,
+        notNewer = 16,
+        managedByPackageManager = 17,
     };
 
     Kind kind = Kind::feedUnreachable;
@@ -41,6 +45,9 @@ struct UpdateError {
     static UpdateError unsafeArchive(const QString& detail);
     static UpdateError relaunchFailed(const QString& program);
     static UpdateError notInstalledInPrefix(const QString& directory);
+    static UpdateError insecureURL(const QUrl& url);
+    static UpdateError notNewer(const QString& version, const QString& running);
+    static UpdateError managedByPackageManager(const QString& directory);
 
     bool operator==(const UpdateError&) const = default;
 };

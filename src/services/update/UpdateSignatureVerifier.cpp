@@ -1,5 +1,7 @@
 #include "services/update/UpdateSignatureVerifier.h"
 
+#include "services/update/UpdateSignedStatement.h"
+
 #include <QFile>
 #include <sodium.h>
 
@@ -19,6 +21,8 @@ std::optional<QByteArray> decodeExactly(const QString& text, qsizetype size)
     return decoded.decoded;
 }
 
+const unsigned char* bytes(const QByteArray& data) { return reinterpret_cast<const unsigned char*>(data.constData()); }
+
 } // namespace
 
 UpdateSignatureVerifier::UpdateSignatureVerifier(const QString& publicKey)
@@ -36,35 +40,38 @@ UpdateSignatureVerifier UpdateSignatureVerifier::builtIn()
     return UpdateSignatureVerifier(builtInPublicKey());
 }
 
-std::optional<UpdateError> UpdateSignatureVerifier::verify(const QString& filePath,
+std::optional<UpdateError> UpdateSignatureVerifier::verify(const QString& filePath, const QString& version,
                                                            const std::optional<QString>& signature) const
 {
     if (!signature || signature->trimmed().isEmpty())
         return UpdateError::unsignedUpdate();
     if (!hasKey())
         return UpdateError::missingPublicKey();
-    const auto bytes = decodeExactly(*signature, crypto_sign_BYTES);
-    if (!bytes)
+    const auto signatureBytes = decodeExactly(*signature, crypto_sign_BYTES);
+    if (!signatureBytes)
         return UpdateError::badSignature();
+    // A version the release tool would not sign can only be a forgery or a mistake.
+    if (!UpdateSignedStatement::isAcceptableVersion(version))
+        return UpdateError::signatureMismatch();
     if (sodium_init() < 0)
         return UpdateError::installFailed(u"the signature library could not start"_s);
 
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
         return UpdateError::installFailed(u"the download cannot be read (%1)"_s.arg(file.errorString()));
-    const qint64 size = file.size();
-    const uchar* data = nullptr;
-    static const uchar empty = 0;
-    if (size > 0) {
-        data = file.map(0, size);
-        if (!data)
-            return UpdateError::installFailed(u"the download cannot be read (%1)"_s.arg(file.errorString()));
-    } else {
-        data = &empty;
-    }
-    const int verdict = crypto_sign_verify_detached(reinterpret_cast<const unsigned char*>(bytes->constData()), data,
-                                                    quint64(size), reinterpret_cast<const unsigned char*>(m_key.constData()));
-    if (verdict != 0)
+    crypto_sign_state state;
+    crypto_sign_init(&state);
+    const QByteArray header = UpdateSignedStatement::header(version, file.size());
+    crypto_sign_update(&state, bytes(header), quint64(header.size()));
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    qint64 read = 0;
+    while ((read = file.read(chunk.data(), chunk.size())) > 0)
+        crypto_sign_update(&state, bytes(chunk), quint64(read));
+    if (read < 0)
+        return UpdateError::installFailed(u"the download cannot be read (%1)"_s.arg(file.errorString()));
+    // The signature is checked against the length the file has now, which the downloader made equal
+    // to the announced one.
+    if (crypto_sign_final_verify(&state, bytes(*signatureBytes), bytes(m_key)) != 0)
         return UpdateError::signatureMismatch();
     return std::nullopt;
 }

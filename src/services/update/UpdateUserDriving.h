@@ -15,6 +15,8 @@ public:
     // Whether the user wants the found update now.
     virtual QCoro::Task<bool> confirmInstall(AppcastItem item) = 0;
     virtual void showDownloadProgress(qint64 received, qint64 total) = 0;
+    // Checking and unpacking the download, in bytes of the archive worked through.
+    virtual void showInstallProgress(qint64 done, qint64 total) = 0;
     // Installed; whether to relaunch into the new version now.
     virtual QCoro::Task<bool> confirmRelaunch(AppcastItem item) = 0;
     virtual void showError(const UpdateError& error) = 0;

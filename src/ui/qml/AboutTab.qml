@@ -36,7 +36,7 @@ ScrollView {
             Label {
                 Layout.fillWidth: true
                 wrapMode: Text.Wrap
-                text: qsTr("BrewBeacon helps your Mac choose and verify cafe or guest Wi-Fi for real work. It ranks nearby open networks, joins the best lawful option, opens simple portal steps when needed, and checks whether the connection is actually usable.")
+                text: qsTr("BrewBeacon helps your laptop choose and verify cafe or guest Wi-Fi for real work. It ranks nearby open networks, joins the best lawful option, opens simple portal steps when needed, and checks whether the connection is actually usable.")
             }
             Repeater {
                 model: [
@@ -102,11 +102,16 @@ ScrollView {
                         }
                     }
                 }
-                Label {
+                // Without details built in, the card says where they are instead of showing a bare link.
+                RowLayout {
                     visible: tab.model.bankRows.length === 0
-                    text: "<a href=\"" + tab.model.tipURL + "\">" + tab.model.tipURL + "</a>"
-                    textFormat: Text.StyledText
-                    onLinkActivated: link => tab.model.openLink(link)
+                    spacing: 10
+                    Label { objectName: "bankDetailsElsewhere"; text: qsTr("Bank-transfer details are on the support page."); font.pixelSize: 12 }
+                    Button {
+                        objectName: "openSupportPageButton"
+                        text: qsTr("Open Support Page")
+                        onClicked: tab.model.openLink(tab.model.supportURL)
+                    }
                 }
             }
         }

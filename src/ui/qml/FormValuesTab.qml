@@ -37,10 +37,10 @@ ScrollView {
             visible: tab.model.hasNotice
             Layout.fillWidth: true
             Layout.leftMargin: 24; Layout.rightMargin: 24
-            accent: colors.orange
+            accent: tab.model.noticeColor
             title: tab.model.noticeTitle
             detail: tab.model.noticeDetail
-            iconUrl: Symbols.icon("exclamationmark.triangle.fill")
+            iconUrl: tab.model.noticeIcon
         }
         Card {
             Layout.fillWidth: true

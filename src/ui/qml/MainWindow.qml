@@ -48,11 +48,26 @@ Window {
             SymbolIcon { symbol: "globe" }
             Label { text: qsTr("Language") }
             ComboBox {
+                id: languageMenu
                 objectName: "languageMenu"
                 model: root.language.choices
                 currentIndex: ["system", "en", "vi"].indexOf(root.language.code)
                 onActivated: index => root.language.choose(index)
-                implicitWidth: 160
+                implicitWidth: 190
+                // The current choice carries a checkmark in the open menu.
+                delegate: ItemDelegate {
+                    required property string modelData
+                    required property int index
+                    objectName: "languageChoice" + index
+                    width: ListView.view ? ListView.view.width : implicitWidth
+                    text: modelData
+                    readonly property bool current: index === languageMenu.currentIndex
+                    // Every row keeps the mark's room, so the labels line up.
+                    icon.source: Symbols.icon("checkmark")
+                    icon.color: current ? colors.accent : "transparent"
+                    font.weight: current ? Font.DemiBold : Font.Normal
+                    highlighted: languageMenu.highlightedIndex === index
+                }
             }
         }
         Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: colors.border }

@@ -19,6 +19,6 @@ Card {
             Label { objectName: "noticeTitle"; text: notice.title; font.weight: Font.DemiBold }
             Label { text: notice.detail; wrapMode: Text.Wrap; Layout.fillWidth: true; font.pixelSize: 12 }
         }
-        BusyIndicator { visible: notice.loading; running: notice.loading; implicitWidth: 22; implicitHeight: 22 }
+        Spinner { running: notice.loading }
     }
 }

@@ -8,7 +8,7 @@ import BrewBeacon
 Window {
     id: root
     required property QtObject onboarding
-    title: "BrewBeacon Setup"
+    title: qsTr("BrewBeacon Setup")
     color: colors.window
     Theme { id: colors }
 
@@ -23,7 +23,7 @@ Window {
             ColumnLayout {
                 spacing: 2
                 Label { text: qsTr("Setup BrewBeacon"); font.pixelSize: 22; font.weight: Font.DemiBold }
-                Label { text: qsTr("Allow Location so macOS can show Wi-Fi names."); font.pixelSize: 12; color: colors.secondary }
+                Label { text: qsTr("Allow Wi-Fi scanning so BrewBeacon can show Wi-Fi names."); font.pixelSize: 12; color: colors.secondary }
             }
         }
         Card {
@@ -36,7 +36,7 @@ Window {
                 ColumnLayout {
                     Layout.fillWidth: true
                     spacing: 2
-                    Label { text: qsTr("Location Access"); font.weight: Font.DemiBold }
+                    Label { text: qsTr("Wi-Fi Access"); font.weight: Font.DemiBold }
                     Label { objectName: "locationDetail"; text: root.onboarding.detail; wrapMode: Text.Wrap; Layout.fillWidth: true; font.pixelSize: 12 }
                 }
                 Button {
@@ -46,6 +46,15 @@ Window {
                     onClicked: root.onboarding.pressAccessButton()
                 }
             }
+        }
+        Label {
+            objectName: "settingsToolMessage"
+            visible: text !== ""
+            Layout.fillWidth: true
+            text: root.onboarding.settingsToolMessage
+            wrapMode: Text.Wrap
+            font.pixelSize: 12
+            color: colors.red
         }
         Item { Layout.fillHeight: true }
         RowLayout {

@@ -19,7 +19,7 @@ ScrollView {
             Layout.fillWidth: true
             Layout.leftMargin: 24; Layout.rightMargin: 24; Layout.topMargin: 24; Layout.bottomMargin: 4
             title: qsTr("Settings")
-            subtitle: qsTr("Keep BrewBeacon ready from the menu bar.")
+            subtitle: qsTr("Keep BrewBeacon ready from the system tray.")
             symbol: "gearshape"
         }
         NoticeCard {
@@ -45,10 +45,20 @@ ScrollView {
             }
             ToggleRow {
                 objectName: "autoUpdatesToggle"
-                title: qsTr("Auto Updates"); detail: qsTr("Check, download, and install new versions automatically.")
+                title: qsTr("Auto Updates")
+                detail: tab.model.updatesManagedMessage || qsTr("Check, download, and install new versions automatically.")
+                enabled: !tab.model.updatesManagedMessage
                 symbol: "arrow.triangle.2.circlepath"
                 checked: tab.model.automaticUpdates
                 onToggled: value => tab.model.setAutomaticUpdates(value)
+                Button {
+                    objectName: "checkForUpdatesButton"
+                    highlighted: true
+                    text: tab.model.checkButtonTitle
+                    icon.source: tab.model.checkButtonIcon
+                    enabled: tab.model.checkButtonEnabled
+                    onClicked: tab.model.checkForUpdates()
+                }
             }
             ToggleRow {
                 objectName: "analyticsToggle"
@@ -64,14 +74,6 @@ ScrollView {
             Layout.leftMargin: 24; Layout.rightMargin: 24
             spacing: 10
             Button {
-                objectName: "checkForUpdatesButton"
-                highlighted: true
-                text: tab.model.checkButtonTitle
-                icon.source: tab.model.checkButtonIcon
-                enabled: tab.model.checkButtonEnabled
-                onClicked: tab.model.checkForUpdates()
-            }
-            Button {
                 objectName: "approveLoginItemButton"
                 visible: tab.model.showsApproveLoginItem
                 text: qsTr("Approve Login Item")
@@ -79,9 +81,9 @@ ScrollView {
                 onClicked: tab.model.approveLoginItem()
             }
             Button {
-                objectName: "openLocationSettingsButton"
+                objectName: "openNetworkSettingsButton"
                 visible: tab.model.showsOpenLocationSettings
-                text: qsTr("Open Location Settings")
+                text: qsTr("Open Network Settings")
                 icon.source: Symbols.icon("location")
                 onClicked: tab.model.openLocationSettings()
             }
@@ -91,6 +93,16 @@ ScrollView {
                 icon.source: Symbols.icon("bubble.left.and.bubble.right")
                 onClicked: tab.controller.sendFeedback("")
             }
+        }
+        Label {
+            objectName: "settingsToolMessage"
+            visible: text !== ""
+            Layout.fillWidth: true
+            Layout.leftMargin: 24; Layout.rightMargin: 24
+            text: tab.model.settingsToolMessage
+            wrapMode: Text.Wrap
+            font.pixelSize: 12
+            color: colors.red
         }
     }
 }

@@ -72,7 +72,7 @@ ScrollView {
                         Label { objectName: "connectionTitle"; text: tab.model.connectionTitle; font.pixelSize: 16; font.weight: Font.DemiBold }
                         Label { objectName: "connectionDetail"; text: tab.model.connectionDetail; wrapMode: Text.Wrap; Layout.fillWidth: true; color: colors.secondary }
                     }
-                    BusyIndicator { visible: tab.model.connectionLoading; running: visible; implicitWidth: 24; implicitHeight: 24 }
+                    Spinner { running: tab.model.connectionLoading; implicitWidth: 24; implicitHeight: 24 }
                     QualityBadge { visible: tab.model.connectionQuality >= 0; text: tab.model.connectionBadge; bars: tab.model.connectionBars }
                 }
             }
@@ -115,20 +115,33 @@ ScrollView {
                         ColumnLayout {
                             Layout.fillWidth: true
                             spacing: 2
-                            Label { objectName: "networkName"; text: row.modelData.ssid; font.weight: Font.DemiBold }
+                            Label { objectName: "networkName"; text: row.modelData.ssid; font.weight: Font.DemiBold; elide: Text.ElideRight; Layout.fillWidth: true }
                             Label { text: row.modelData.facts; font.pixelSize: 11; color: colors.secondary; visible: text !== "" }
                         }
-                        QualityBadge { text: row.modelData.badge; bars: row.modelData.bars }
-                        Label { visible: row.modelData.isConnected; text: qsTr("Connected"); color: colors.green; font.weight: Font.DemiBold }
-                        Button {
-                            objectName: "connectButton"
-                            visible: !row.modelData.isConnected
-                            enabled: !row.modelData.disabled
-                            highlighted: true
-                            text: row.modelData.isConnecting ? "" : qsTr("Connect")
-                            implicitWidth: 96
-                            BusyIndicator { anchors.centerIn: parent; visible: row.modelData.isConnecting; running: visible; implicitWidth: 20; implicitHeight: 20 }
-                            onClicked: tab.model.connectToRow(row.index)
+                        // The trailing column: the same width in every row, so badges and buttons line up.
+                        RowLayout {
+                            objectName: "trailingColumn"
+                            Layout.preferredWidth: 250
+                            Layout.alignment: Qt.AlignRight | Qt.AlignVCenter
+                            spacing: 12
+                            Item { Layout.fillWidth: true }
+                            QualityBadge { text: row.modelData.badge; bars: row.modelData.bars }
+                            Label {
+                                visible: row.modelData.isConnected
+                                Layout.preferredWidth: 120
+                                horizontalAlignment: Text.AlignHCenter
+                                text: qsTr("Connected"); color: colors.green; font.weight: Font.DemiBold
+                            }
+                            Button {
+                                objectName: "connectButton"
+                                visible: !row.modelData.isConnected
+                                enabled: !row.modelData.disabled
+                                highlighted: true
+                                text: row.modelData.isConnecting ? "" : qsTr("Connect")
+                                Layout.preferredWidth: 120
+                                Spinner { anchors.centerIn: parent; running: row.modelData.isConnecting; width: 20; height: 20 }
+                                onClicked: tab.model.connectToRow(row.index)
+                            }
                         }
                     }
                 }
@@ -141,7 +154,7 @@ ScrollView {
                 RowLayout {
                     spacing: 12
                     Layout.fillWidth: true
-                    BusyIndicator { visible: tab.model.placeholderLoading; running: visible; implicitWidth: 24; implicitHeight: 24 }
+                    Spinner { running: tab.model.placeholderLoading; implicitWidth: 24; implicitHeight: 24 }
                     ColumnLayout {
                         Layout.fillWidth: true
                         spacing: 2
@@ -176,7 +189,7 @@ ScrollView {
                             SymbolIcon { url: tile.modelData.icon }
                             Label { text: tile.modelData.label; font.pixelSize: 12; color: colors.secondary }
                         }
-                        BusyIndicator { visible: tile.modelData.loading; running: visible; implicitWidth: 22; implicitHeight: 22 }
+                        Spinner { running: tile.modelData.loading }
                         Label { objectName: "checkValue"; visible: !tile.modelData.loading; text: tile.modelData.value; font.pixelSize: 18; font.weight: Font.DemiBold; color: tile.modelData.color }
                         Label { text: tile.modelData.detail; font.pixelSize: 11; wrapMode: Text.Wrap; Layout.fillWidth: true; color: colors.secondary }
                     }

@@ -2,9 +2,11 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 
-// A settings switch: symbol in a 22 x 22 frame, title and detail, and the switch at the end.
+// A settings switch: symbol in a 22 x 22 frame, title and detail, optional controls that belong to it
+// (its children), and the switch at the end.
 RowLayout {
     id: row
+    default property alias extra: extraSlot.data
     property string title: ""
     property string detail: ""
     property string symbol: ""
@@ -25,6 +27,7 @@ RowLayout {
         Label { text: row.title; font.pixelSize: 13; font.weight: Font.Medium }
         Label { text: row.detail; font.pixelSize: 11; color: colors.secondary; wrapMode: Text.Wrap; Layout.fillWidth: true }
     }
+    RowLayout { id: extraSlot; spacing: 8 }
     Switch {
         objectName: "switch"
         checked: row.checked

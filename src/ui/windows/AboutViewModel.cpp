@@ -51,11 +51,13 @@ QVariantList AboutViewModel::links() const
     return links;
 }
 
+QString AboutViewModel::supportURL() const { return ProductServiceURL::endpoint(u"/support"_s).toString(); }
+
 QVariantList AboutViewModel::bankRows() const
 {
     QVariantList rows;
     for (const auto& [label, value] : m_support.bankRows)
-        rows.append(QVariantMap{{u"label"_s, label}, {u"value"_s, value}, {u"copied"_s, m_copied.isMarked(value)}});
+        rows.append(QVariantMap{{u"label"_s, uiText(label, m_locale)}, {u"value"_s, value}, {u"copied"_s, m_copied.isMarked(value)}});
     return rows;
 }
 

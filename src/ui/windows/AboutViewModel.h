@@ -16,6 +16,7 @@ class AboutViewModel : public QObject {
     Q_PROPERTY(QString versionBadge READ versionBadge CONSTANT)
     Q_PROPERTY(QVariantList links READ links NOTIFY changed)
     Q_PROPERTY(QString tipURL READ tipURL CONSTANT)
+    Q_PROPERTY(QString supportURL READ supportURL CONSTANT)
     Q_PROPERTY(QVariantList bankRows READ bankRows NOTIFY changed)
     Q_PROPERTY(int expandedSupportMethod READ expandedSupportMethod NOTIFY changed)
 
@@ -38,6 +39,8 @@ public:
     // Each: title, url. "Privacy", "Terms" and "Support" on the product service.
     QVariantList links() const;
     QString tipURL() const { return m_support.tipURL.toString(); }
+    // The product's support page, where the bank-transfer details are when none are built in.
+    QString supportURL() const;
     // Each: label, value, copied.
     QVariantList bankRows() const;
     int expandedSupportMethod() const { return m_expanded; }

@@ -75,6 +75,11 @@ void FeedbackViewModel::setEmail(const QString& email)
 QString FeedbackViewModel::messageTitle() const { return FeedbackPresentation::messageTitle(m_kind, m_locale); }
 QString FeedbackViewModel::messagePrompt() const { return FeedbackPresentation::messagePrompt(m_kind, m_locale); }
 
+QString FeedbackViewModel::wordLimitNotice() const
+{
+    return FeedbackPresentation::wordLimitNotice(FeedbackComposition::wordCount(m_message), m_locale);
+}
+
 QString FeedbackViewModel::wordCounter() const
 {
     return FeedbackPresentation::wordCounter(FeedbackComposition::wordCount(m_message), m_locale);

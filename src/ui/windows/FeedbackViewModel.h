@@ -27,6 +27,7 @@ class FeedbackViewModel : public QObject {
     Q_PROPERTY(QString messageTitle READ messageTitle NOTIFY changed)
     Q_PROPERTY(QString messagePrompt READ messagePrompt NOTIFY changed)
     Q_PROPERTY(QString wordCounter READ wordCounter NOTIFY changed)
+    Q_PROPERTY(QString wordLimitNotice READ wordLimitNotice NOTIFY changed)
     Q_PROPERTY(QString attachmentCounter READ attachmentCounter NOTIFY changed)
     Q_PROPERTY(QVariantList attachments READ attachments NOTIFY changed)
     Q_PROPERTY(bool canSend READ canSend NOTIFY changed)
@@ -56,6 +57,7 @@ public:
     QString messageTitle() const;
     QString messagePrompt() const;
     QString wordCounter() const;
+    QString wordLimitNotice() const;
     QString attachmentCounter() const;
     // Each: id, filename, thumbnail (a data: URL), removeLabel.
     QVariantList attachments() const;

@@ -1,9 +1,12 @@
 #include "ui/windows/FeedbackWindowController.h"
 
 #include "ui/UiLanguage.h"
+#include "ui/WindowPlacement.h"
 #include "ui/windows/FeedbackViewModel.h"
 #include "ui/windows/QmlWindowHost.h"
 #include "ui/windows/WindowPresenting.h"
+
+#include <QScreen>
 
 using namespace Qt::StringLiterals;
 
@@ -29,8 +32,14 @@ void FeedbackWindowController::show(FeedbackKind kind, const std::optional<QStri
         m_window = m_host.create(u"FeedbackWindow"_s, {{u"feedback"_s, QVariant::fromValue<QObject*>(m_viewModel.get())}});
         if (!m_window)
             return;
-        m_window->resize(560, 680);
         m_window->setMinimumSize({520, 620});
+    }
+    if (!m_window->isVisible()) {
+        // Centred and within the screen each time it opens, as the user last saw it otherwise.
+        if (const QScreen* screen = m_window->screen())
+            m_window->setGeometry(WindowPlacement::centredFrame({560, 680}, {520, 620}, screen->availableGeometry()));
+        else
+            m_window->resize(560, 680);
     }
     bringForward(*m_window);
 }

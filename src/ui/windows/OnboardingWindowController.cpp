@@ -1,7 +1,10 @@
 #include "ui/windows/OnboardingWindowController.h"
 
 #include "ui/OnboardingViewModel.h"
+#include "state/AppState.h"
+#include "state/LocationAuthorizationStatus.h"
 #include "ui/UiLanguage.h"
+#include "ui/WindowPlacement.h"
 #include "ui/windows/QmlWindowHost.h"
 #include "ui/windows/WindowPresenting.h"
 
@@ -21,6 +24,12 @@ OnboardingWindowController::OnboardingWindowController(QmlWindowHost& host, AppS
         if (state == Qt::ApplicationActive && m_window)
             m_viewModel->refresh();
     });
+    // Granted in the desktop's settings, whose window now covers this one: come back to the front, where
+    // "Continue" waits.
+    QObject::connect(&state, &AppState::locationAuthorizationStatusChanged, this, [this, &state] {
+        if (m_window && m_window->isVisible() && state.locationAuthorizationStatus() == LocationAuthorizationStatus::allowed)
+            bringForward(*m_window);
+    });
 }
 
 OnboardingWindowController::~OnboardingWindowController()
@@ -37,11 +46,17 @@ void OnboardingWindowController::show(std::function<void()> onFinished)
         if (!m_window)
             return;
         m_window->QObject::setParent(this);
-        m_window->resize(560, 280);
+        // Titled and closable only: a setup step is neither minimised nor maximised.
+        m_window->setFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         m_window->setMinimumSize({520, 280});
         m_window->setMaximumSize({680, 340});
         if (const QScreen* screen = m_window->screen())
-            m_window->setPosition(screen->availableGeometry().center() - QPoint(280, 140));
+            m_window->setGeometry(WindowPlacement::centredFrame({560, 280}, {520, 280}, screen->availableGeometry()));
+        else
+            m_window->resize(560, 280);
+        // The first frame can land before the window manager has settled the size, leaving the window
+        // black until something redraws it; one more frame after the first is cheap insurance.
+        QObject::connect(m_window, &QQuickWindow::frameSwapped, m_window, &QQuickWindow::update, Qt::SingleShotConnection);
         QObject::connect(m_window, &QWindow::visibleChanged, this, [this](bool visible) {
             if (!visible)
                 forgetWindow();

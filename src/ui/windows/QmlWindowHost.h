@@ -19,7 +19,7 @@ public:
 
     UiLanguage& language() const { return m_language; }
 
-    // Builds the window of "qrc:/brewbeacon/qml/<name>.qml" with its required properties; null (and
+    // Builds the window of "qrc:/qt/qml/BrewBeacon/<name>.qml" (the BrewBeacon module) with its required properties; null (and
     // the QML errors logged) when the file does not load.
     QQuickWindow* create(const QString& name, const QVariantMap& properties);
 
