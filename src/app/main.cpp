@@ -3,6 +3,7 @@
 #include "app/ApplicationWiring.h"
 #include "app/SelfTest.h"
 #include "app/SingleInstance.h"
+#include "app/TerminationSignals.h"
 #include "portal/PortalAssistantWindowController.h"
 #include "services/SoftwareUpdateService.h"
 #include "state/AppState.h"
@@ -75,6 +76,8 @@ int main(int argc, char* argv[])
     delegatePointer = &delegate;
     QObject::connect(&instance, &SingleInstance::activationRequested, &delegate,
                      &AppDelegate::applicationDidRequestActivation);
+    TerminationSignals terminationSignals([&delegate] { delegate.quitFromMenu(); });
+    terminationSignals.install();
 
     std::unique_ptr<SelfTest> test;
     if (selfTest)
