@@ -27,11 +27,13 @@ public:
     void show(FeedbackKind kind = FeedbackKind::problem, const std::optional<QString>& context = std::nullopt);
     void close();
 
-    QQuickWindow* window() const { return m_window; }
+    QQuickWindow* window() const { return qobject_cast<QQuickWindow*>(m_window.data()); }
     FeedbackViewModel& viewModel() const { return *m_viewModel; }
 
 private:
     QmlWindowHost& m_host;
     std::unique_ptr<FeedbackViewModel> m_viewModel;
-    QPointer<QQuickWindow> m_window;
+    // A plain QWindow pointer: the window may be read while it is being destroyed, when it no longer is
+    // a QQuickWindow.
+    QPointer<QWindow> m_window;
 };

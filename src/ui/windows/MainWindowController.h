@@ -41,7 +41,7 @@ public:
 
     MainWindowTab selectedTab() const { return m_selectedTab; }
     int selectedTabIndex() const { return int(m_selectedTab); }
-    QQuickWindow* window() const { return m_window; }
+    QQuickWindow* window() const { return qobject_cast<QQuickWindow*>(m_window.data()); }
     StatusViewModel* status() const { return m_status.get(); }
     SettingsViewModel* settings() const { return m_settings.get(); }
     FormValuesViewModel* formValues() const { return m_formValues.get(); }
@@ -70,7 +70,9 @@ private:
     std::unique_ptr<SettingsViewModel> m_settings;
     std::unique_ptr<FormValuesViewModel> m_formValues;
     std::unique_ptr<AboutViewModel> m_about;
-    QPointer<QQuickWindow> m_window;
+    // A plain QWindow pointer: the window may be read while it is being destroyed, when it no longer is
+    // a QQuickWindow.
+    QPointer<QWindow> m_window;
     QTimer m_resizeTimer; // the pending resize; a new request replaces it
     bool m_wasLocationNeeded = false;
 };

@@ -56,7 +56,7 @@ void OnboardingWindowController::show(std::function<void()> onFinished)
             m_window->resize(560, 280);
         // The first frame can land before the window manager has settled the size, leaving the window
         // black until something redraws it; one more frame after the first is cheap insurance.
-        QObject::connect(m_window, &QQuickWindow::frameSwapped, m_window, &QQuickWindow::update, Qt::SingleShotConnection);
+        QObject::connect(window(), &QQuickWindow::frameSwapped, window(), &QQuickWindow::update, Qt::SingleShotConnection);
         QObject::connect(m_window, &QWindow::visibleChanged, this, [this](bool visible) {
             if (!visible)
                 forgetWindow();

@@ -24,7 +24,7 @@ public:
     void show(std::function<void()> onFinished);
     void close();
 
-    QQuickWindow* window() const { return m_window; }
+    QQuickWindow* window() const { return qobject_cast<QQuickWindow*>(m_window.data()); }
     OnboardingViewModel& viewModel() const { return *m_viewModel; }
 
 private:
@@ -32,5 +32,7 @@ private:
 
     QmlWindowHost& m_host;
     std::unique_ptr<OnboardingViewModel> m_viewModel;
-    QPointer<QQuickWindow> m_window;
+    // A plain QWindow pointer: the window may be read while it is being destroyed, when it no longer is
+    // a QQuickWindow.
+    QPointer<QWindow> m_window;
 };
