@@ -68,6 +68,13 @@ void PortalAssistantWindowController::show(QUrl portalURL, PortalAssistantHost* 
 
 void PortalAssistantWindowController::attemptHidden(QUrl portalURL, PortalAssistantHost* host)
 {
+    // A check that still sees the portal while the attempt is signing in (many portals answer so for a
+    // moment after letting the laptop in) must not restart it: the running attempt ends by itself.
+    if (m_isHiddenAttempt && m_window) {
+        m_logger.log("Portal Assistant hidden attempt already running; request ignored: url=%{private}s",
+                     portalURL.toString());
+        return;
+    }
     cancelAutomationTasks();
     m_lastAutofillAnalyticsSignature.reset();
     track(host, AppAnalyticsEventName::portalAutomationStarted, {{u"stage"_s, stage}});

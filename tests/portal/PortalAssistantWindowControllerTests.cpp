@@ -183,6 +183,22 @@ TEST_F(PortalAssistantWindowControllerTest, SlowTwoStepPortalIsVerifiedFromItsLa
     EXPECT_TRUE(handoffCategories().isEmpty());
 }
 
+TEST_F(PortalAssistantWindowControllerTest, ACheckThatStillSeesThePortalDoesNotRestartARunningAttempt)
+{
+    answers->append({PortalState::suspected(std::nullopt), PortalState::online()});
+    controller->attemptHidden(portal, &host);
+    deliver(pageResult(true, false));
+    sleeper->advance(1);
+    // The app's own check meets the portal's brief 511 and asks again, for the detection page.
+    controller->attemptHidden(QUrl(u"http://detect.test/hotspot"_s), &host);
+    EXPECT_EQ(windows.size(), 1);
+    EXPECT_EQ(window().inputs.url, portal);
+    sleeper->advance(2.5);
+    EXPECT_EQ(window().closes, 1) << "the running attempt's verification was lost";
+    EXPECT_EQ(host.connectivityChecks, 1);
+    EXPECT_TRUE(handoffCategories().isEmpty());
+}
+
 TEST_F(PortalAssistantWindowControllerTest, IdleTimeOutCountsFromTheLastProgressWithinAnOverallCap)
 {
     controller->attemptHidden(portal, &host);
@@ -214,6 +230,7 @@ TEST_F(PortalAssistantWindowControllerTest, RepeatedResultsAreReportedOnceAndANe
     deliver(filled);
     deliver(filled);
     EXPECT_EQ(host.recorder.named(AppAnalyticsEventName::portalAutofillResult).size(), 1);
+    sleeper->advance(12); // handed over
     controller->attemptHidden(portal, &host);
     deliver(filled);
     EXPECT_EQ(host.recorder.named(AppAnalyticsEventName::portalAutofillResult).size(), 2);
