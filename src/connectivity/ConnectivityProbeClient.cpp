@@ -17,6 +17,8 @@ const Logger& probeLog()
     return logger;
 }
 
+constexpr int networkAuthenticationRequired = 511;
+
 // Inside [low, low + count) without wrap-around: a status below the range never counts as inside.
 bool inRange(int status, int low, int count)
 {
@@ -103,6 +105,14 @@ QCoro::Task<PortalState> ConnectivityProbeClient::probe() const
             probeLog().log("Connectivity probe has redirect location: %{public}s", absoluteText(*target));
             co_return PortalState::suspected(*target);
         }
+    }
+    // 511 Network Authentication Required is how a captive portal says so; its page is known only when
+    // the answer names one.
+    if (status == networkAuthenticationRequired) {
+        const std::optional<QUrl> target = redirectTarget(response, probeURL);
+        probeLog().log("Connectivity probe answered network authentication required: %{public}s",
+                       target ? absoluteText(*target) : u"no address"_s);
+        co_return PortalState::suspected(target);
     }
     if (inRange(status, 200, 100)) {
         const std::optional<QString> text = decodedUtf8(result.body, result.bodyTruncated);

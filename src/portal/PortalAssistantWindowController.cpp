@@ -18,7 +18,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr quint64 handoffTimeoutNanoseconds = 12'000'000'000ULL;
+// Hand-off when the portal stops moving for this long (no press, no new page), and in any case once the
+// whole attempt has taken the cap: a slow portal that builds each page for seconds still gets through,
+// one that never settles does not hold the hidden view forever.
+constexpr quint64 idleTimeoutNanoseconds = 12'000'000'000ULL;
+constexpr quint64 attemptCapNanoseconds = 45'000'000'000ULL;
 constexpr std::array<double, 3> verificationWaits{1.0, 2.5, 4.0};
 
 const QString stage = u"hidden"_s;
@@ -64,6 +68,13 @@ void PortalAssistantWindowController::show(QUrl portalURL, PortalAssistantHost* 
 
 void PortalAssistantWindowController::attemptHidden(QUrl portalURL, PortalAssistantHost* host)
 {
+    // A check that still sees the portal while the attempt is signing in (many portals answer so for a
+    // moment after letting the laptop in) must not restart it: the running attempt ends by itself.
+    if (m_isHiddenAttempt && m_window) {
+        m_logger.log("Portal Assistant hidden attempt already running; request ignored: url=%{private}s",
+                     portalURL.toString());
+        return;
+    }
     cancelAutomationTasks();
     m_lastAutofillAnalyticsSignature.reset();
     track(host, AppAnalyticsEventName::portalAutomationStarted, {{u"stage"_s, stage}});
@@ -74,9 +85,19 @@ void PortalAssistantWindowController::attemptHidden(QUrl portalURL, PortalAssist
     if (m_window)
         m_window->orderOut();
 
+    CancellationToken cap;
+    m_capTask = cap;
+    runHandoffTimeout(cap, QPointer(host), attemptCapNanoseconds);
+    noteProgress(host);
+}
+
+void PortalAssistantWindowController::noteProgress(PortalAssistantHost* host)
+{
+    if (m_handoffTask)
+        m_handoffTask->cancel();
     CancellationToken token;
     m_handoffTask = token;
-    runHandoffTimeout(token, QPointer(host));
+    runHandoffTimeout(token, QPointer(host), idleTimeoutNanoseconds);
 }
 
 void PortalAssistantWindowController::configureWindow(const QUrl& url, PortalAssistantHost* host, bool observing)
@@ -143,7 +164,7 @@ void PortalAssistantWindowController::handOff(const QString& reason, const QStri
 
 void PortalAssistantWindowController::cancelAutomationTasks()
 {
-    for (std::optional<CancellationToken>* task : {&m_handoffTask, &m_verificationTask}) {
+    for (std::optional<CancellationToken>* task : {&m_handoffTask, &m_capTask, &m_verificationTask}) {
         if (*task)
             (*task)->cancel();
         task->reset();
@@ -162,7 +183,8 @@ void PortalAssistantWindowController::handleAutomationEvent(const PortalAutofill
                                           QString::number(event.filledFields), QString::number(event.checkedBoxes),
                                           fieldList, category}
                                   .join(u'|');
-    if (signature != m_lastAutofillAnalyticsSignature) {
+    const bool newResult = signature != m_lastAutofillAnalyticsSignature;
+    if (newResult) {
         m_lastAutofillAnalyticsSignature = signature;
         track(host, AppAnalyticsEventName::portalAutofillResult,
               {{u"stage"_s, stage},
@@ -173,12 +195,20 @@ void PortalAssistantWindowController::handleAutomationEvent(const PortalAutofill
                {u"checked_boxes"_s, QString::number(event.checkedBoxes)}});
     }
 
+    // Progress is a press or a page the attempt has not seen yet; the checks follow the latest of them,
+    // so a step that comes seconds after the first press is verified from its own press.
     if (event.submitted) {
         m_isVerifyingSubmission = true;
+        noteProgress(host);
         verifyConnectivity(host);
     } else if (!m_isVerifyingSubmission) {
         if (event.blocked)
             handOff(event.reason.value_or(u"portal needs user action"_s), category, host);
+        else if (newResult)
+            noteProgress(host);
+    } else if (newResult && !event.blocked) {
+        noteProgress(host);
+        verifyConnectivity(host);
     } else {
         m_logger.debug("Portal Assistant deferring page result while connectivity verification is pending");
     }
@@ -187,17 +217,18 @@ void PortalAssistantWindowController::handleAutomationEvent(const PortalAutofill
 void PortalAssistantWindowController::verifyConnectivity(PortalAssistantHost* host)
 {
     if (m_verificationTask)
-        return;
+        m_verificationTask->cancel();
     CancellationToken token;
     m_verificationTask = token;
     runVerification(token, QPointer(host));
 }
 
-QCoro::Task<> PortalAssistantWindowController::runHandoffTimeout(CancellationToken token, QPointer<PortalAssistantHost> host)
+QCoro::Task<> PortalAssistantWindowController::runHandoffTimeout(CancellationToken token, QPointer<PortalAssistantHost> host,
+                                                                 quint64 nanoseconds)
 {
     const QPointer<PortalAssistantWindowController> self(this);
     const std::shared_ptr<RetrySleeping> sleeper = m_dependencies.sleeper;
-    co_await sleeper->sleep(handoffTimeoutNanoseconds);
+    co_await sleeper->sleep(nanoseconds);
     if (token.isCancelled() || !self)
         co_return;
     self->handOff(u"automatic attempt timed out"_s, u"timeout"_s, host);
@@ -223,9 +254,7 @@ QCoro::Task<> PortalAssistantWindowController::runVerification(CancellationToken
             co_return;
         if (state.kind() == PortalState::Kind::online) {
             self->m_logger.log("Portal Assistant hidden attempt verified Internet");
-            if (self->m_handoffTask)
-                self->m_handoffTask->cancel();
-            self->m_handoffTask.reset();
+            self->cancelAutomationTasks();
             self->m_isHiddenAttempt = false;
             self->m_isVerifyingSubmission = false;
             if (self->m_window)

@@ -22,8 +22,9 @@ class RetrySleeping;
 enum class AppAnalyticsEventName : quint8;
 
 // Owns the portal assistant window. Shown: the portal is opened for the user. Hidden attempt: the same
-// window stays off screen while the page script works; a blocker, the 12 s time-out or a submission
-// that does not bring the internet reveals it, verified internet closes it. Main thread only.
+// window stays off screen while the page script works; a blocker, 12 s without progress (a press or a
+// new page), the attempt's overall cap or a submission that does not bring the internet reveals it,
+// verified internet closes it. Main thread only.
 class PortalAssistantWindowController : public QObject, public PortalAssisting {
     Q_OBJECT
 public:
@@ -57,7 +58,8 @@ private:
     void cancelAutomationTasks();
     void handleAutomationEvent(const PortalAutofillEvent& event, PortalAssistantHost* host);
     void verifyConnectivity(PortalAssistantHost* host);
-    QCoro::Task<> runHandoffTimeout(CancellationToken token, QPointer<PortalAssistantHost> host);
+    void noteProgress(PortalAssistantHost* host);
+    QCoro::Task<> runHandoffTimeout(CancellationToken token, QPointer<PortalAssistantHost> host, quint64 nanoseconds);
     QCoro::Task<> runVerification(CancellationToken token, QPointer<PortalAssistantHost> host);
     void windowWillClose();
     void track(PortalAssistantHost* host, AppAnalyticsEventName name, QMap<QString, QString> parameters) const;
@@ -68,6 +70,7 @@ private:
     bool m_isHiddenAttempt = false;
     bool m_isVerifyingSubmission = false;
     std::optional<CancellationToken> m_handoffTask;
+    std::optional<CancellationToken> m_capTask;
     std::optional<CancellationToken> m_verificationTask;
     std::optional<QString> m_lastAutofillAnalyticsSignature;
     Logger m_logger;

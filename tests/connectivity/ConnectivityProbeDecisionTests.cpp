@@ -187,3 +187,13 @@ TEST(ConnectivityProbeDecision, StartOfALongerPageIsJudgedEvenWhenCutInsideAChar
     // The same cut in a complete body is invalid UTF-8 and not trusted.
     EXPECT_EQ(probe(answer(200, probeURL, QByteArray("success ") + QByteArray("caf\xc3", 4))), PortalState::suspected(probeURL));
 }
+
+TEST(ConnectivityProbeDecision, NetworkAuthenticationRequiredIsAPortal)
+{
+    // Its page only when the answer names a web address; never the probe's own address, never "online".
+    EXPECT_EQ(probe(answer(511, probeURL, "Success")), PortalState::suspected(std::nullopt));
+    EXPECT_EQ(probe(answer(511, probeURL, {}, {{"Location", "http://192.0.2.1:2050/login"}})),
+              PortalState::suspected(QUrl(u"http://192.0.2.1:2050/login"_s)));
+    EXPECT_EQ(probe(answer(511, probeURL, {}, {{"Location", "javascript:alert(1)"}})), PortalState::suspected(std::nullopt));
+    EXPECT_EQ(probe(answer(512, probeURL)), PortalState::unavailable());
+}

@@ -156,18 +156,71 @@ TEST_F(PortalAssistantWindowControllerTest, PortalThatStaysCaptiveIsHandedOverAf
     EXPECT_EQ(host.connectivityChecks, 0);
 }
 
-TEST_F(PortalAssistantWindowControllerTest, TimeOutWinsOverALateVerification)
+TEST_F(PortalAssistantWindowControllerTest, SlowTwoStepPortalIsVerifiedFromItsLatestPress)
 {
-    answers->append(PortalState::suspected(std::nullopt));
+    // Each page takes seconds to come; the portal answers 511 for a moment after letting the laptop in.
+    answers->append({PortalState::suspected(std::nullopt), PortalState::suspected(std::nullopt),
+                     PortalState::suspected(std::nullopt), PortalState::suspected(std::nullopt),
+                     PortalState::suspected(std::nullopt), PortalState::suspected(std::nullopt),
+                     PortalState::online()});
+    controller->attemptHidden(portal, &host);
+    sleeper->advance(5);
+    deliver(pageResult(true, false, std::nullopt, 0, {u"terms"_s})); // first step pressed at 5 s
+    sleeper->advance(4);                                              // two checks, still captive
+    EXPECT_EQ(*probes, 2);
+    deliver(pageResult(false, false));                                // the next step's page at 9 s
+    sleeper->advance(4);
+    deliver(pageResult(true, false));                                 // its Continue at 13 s
+    sleeper->advance(6.9);
+    EXPECT_EQ(*probes, 6) << "the checks restart with each press and each new page";
+    EXPECT_FALSE(window().onScreen) << "handed over while the portal was still moving";
+    EXPECT_TRUE(handoffCategories().isEmpty());
+    sleeper->advance(0.6);
+    EXPECT_EQ(*probes, 7);
+    EXPECT_EQ(window().closes, 1);
+    EXPECT_EQ(host.connectivityChecks, 1);
+    sleeper->advance(60);
+    EXPECT_TRUE(handoffCategories().isEmpty());
+}
+
+TEST_F(PortalAssistantWindowControllerTest, ACheckThatStillSeesThePortalDoesNotRestartARunningAttempt)
+{
+    answers->append({PortalState::suspected(std::nullopt), PortalState::online()});
+    controller->attemptHidden(portal, &host);
+    deliver(pageResult(true, false));
+    sleeper->advance(1);
+    // The app's own check meets the portal's brief 511 and asks again, for the detection page.
+    controller->attemptHidden(QUrl(u"http://detect.test/hotspot"_s), &host);
+    EXPECT_EQ(windows.size(), 1);
+    EXPECT_EQ(window().inputs.url, portal);
+    sleeper->advance(2.5);
+    EXPECT_EQ(window().closes, 1) << "the running attempt's verification was lost";
+    EXPECT_EQ(host.connectivityChecks, 1);
+    EXPECT_TRUE(handoffCategories().isEmpty());
+}
+
+TEST_F(PortalAssistantWindowControllerTest, IdleTimeOutCountsFromTheLastProgressWithinAnOverallCap)
+{
     controller->attemptHidden(portal, &host);
     sleeper->advance(10);
-    deliver(pageResult(true, false));
-    sleeper->advance(2);
+    deliver(pageResult(false, false, std::nullopt, 1, {u"email"_s}));
+    sleeper->advance(11.9);
+    EXPECT_FALSE(window().onScreen);
+    deliver(pageResult(false, false, std::nullopt, 1, {u"email"_s})); // the same page again is no progress
+    sleeper->advance(0.1);
     EXPECT_TRUE(window().onScreen);
     EXPECT_EQ(handoffCategories(), QStringList{u"timeout"_s});
-    sleeper->advance(10);
-    EXPECT_EQ(*probes, 1);
-    EXPECT_EQ(handoffCategories(), QStringList{u"timeout"_s});
+
+    // A portal that keeps changing its page never holds the hidden view past the cap.
+    controller->attemptHidden(portal, &host);
+    for (int page = 1; page <= 5; ++page) {
+        sleeper->advance(9);
+        deliver(pageResult(false, false, std::nullopt, page, {u"email"_s}));
+    }
+    EXPECT_TRUE(window().onScreen);
+    EXPECT_EQ(handoffCategories(), (QStringList{u"timeout"_s, u"timeout"_s}));
+    sleeper->advance(60);
+    EXPECT_EQ(handoffCategories().size(), 2);
 }
 
 TEST_F(PortalAssistantWindowControllerTest, RepeatedResultsAreReportedOnceAndANewAttemptForgetsThem)
@@ -177,6 +230,7 @@ TEST_F(PortalAssistantWindowControllerTest, RepeatedResultsAreReportedOnceAndANe
     deliver(filled);
     deliver(filled);
     EXPECT_EQ(host.recorder.named(AppAnalyticsEventName::portalAutofillResult).size(), 1);
+    sleeper->advance(12); // handed over
     controller->attemptHidden(portal, &host);
     deliver(filled);
     EXPECT_EQ(host.recorder.named(AppAnalyticsEventName::portalAutofillResult).size(), 2);

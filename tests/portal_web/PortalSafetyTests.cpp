@@ -200,6 +200,20 @@ TEST_F(PortalSafety, ThePortalReceivesTheRightValues)
     other.gender = u"other"_s;
     EXPECT_EQ(pass(u"gender-other"_s, other)[u"gender"_s].toString(), u"other"_s);
 
+    // A box named "username" whose caption, written as text after it, says Name takes the full name.
+    const QJsonObject captioned = pass(u"caption-after-input"_s, visitor());
+    EXPECT_EQ(captioned[u"username"_s].toString(), u"Linh Tran"_s);
+    EXPECT_EQ(captioned[u"emailaddress"_s].toString(), visitor().emailAddress);
+    // A box named "name" whose visible caption says User name asks for an account: left empty.
+    {
+        ASSERT_TRUE(portal.reset(u"account-caption"_s));
+        ASSERT_TRUE(runner.load(portal.pageURL(u"account-caption"_s)));
+        const auto event = runner.run(visitor(), false);
+        ASSERT_TRUE(event);
+        EXPECT_FALSE(event->fieldCategories.contains(u"full_name"_s));
+        EXPECT_EQ(runner.evaluateText(u"document.querySelector('[name=name]').value"_s), QString());
+    }
+
     // The generated name must not stop looking like a name once it is in the field.
     PortalAutofillProfile generated = visitor();
     generated.fullName = u"WiFi Guest"_s;

@@ -70,6 +70,37 @@ const labelText = (element) => {
     return fold(joinParts(parts));
 };
 
+// The words a visitor reads as a field's caption: its labels, or the short text right beside it when a
+// page writes the caption as plain text before or after the box (line breaks between do not matter).
+const sideCaption = (element, step) => {
+    let node = element[step];
+    for (let hops = 0; node && hops < 6; ++hops, node = node[step]) {
+        if (node.nodeType === Node.TEXT_NODE) {
+            if (clean(node.textContent).length > 0)
+                return clean(node.textContent);
+            continue;
+        }
+        if (node.nodeType !== Node.ELEMENT_NODE || tagOf(node) === "br")
+            continue;
+        if (node.matches("input, select, textarea, button") || node.querySelector("input, select, textarea, button"))
+            return "";
+        return clean(node.innerText);
+    }
+    return "";
+};
+const visibleCaption = (element) => {
+    const parts = [];
+    if (element.labels)
+        for (const label of element.labels)
+            parts.push(label.innerText);
+    const enclosing = element.parentElement ? element.parentElement.closest("label") : null;
+    if (enclosing)
+        parts.push(enclosing.innerText);
+    if (parts.every((part) => clean(part).length === 0))
+        parts.push(sideCaption(element, "previousSibling"), sideCaption(element, "nextSibling"));
+    return fold(joinParts(parts.filter((part) => clean(part).length <= 40)));
+};
+
 // The page as a visitor meets it: its visible text, the controls they can see, and the widgets that
 // stand for a person-only check even when drawn inside a frame.
 const seenControlTexts = (root) => Array.from(root.querySelectorAll(
@@ -152,6 +183,17 @@ const vietnameseFullName = /(họ\s*(và\s*)?tên|ho\s*(va\s*)?ten)([^a-z]|$)/i;
 const isNameField = matches(
     /(^|[^a-z])(full\s*name|fullname|your\s*name|display\s*name|visitor\s*name|guest\s*name|name|ho\s*ten|họ\s*tên|họ\s*và\s*tên|ho\s*va\s*ten)([^a-z]|$)/i,
     /(wifi|network|ssid|company|business|card|user\s*name|username|email|phone|mobile)/i);
+// A text box captioned "Name" is the visitor's name whatever its markup calls it; one captioned "User
+// name" or "Password" asks for an account and stays empty whatever its markup says.
+const accountCaption = /(user\s*name|login|account|password|mật\s*khẩu|mat\s*khau|tên\s*đăng\s*nhập|ten\s*dang\s*nhap)/i;
+const isVisitorNameBox = (label, element) => {
+    if (tagOf(element) !== "input" || !["text", "search", ""].includes(typeOf(element)))
+        return isNameField(label);
+    const caption = visibleCaption(element);
+    if (accountCaption.test(caption))
+        return false;
+    return isNameField(label) || isNameField(caption);
+};
 const isFirstNameField = (label) => !vietnameseFullName.test(label) && matches(
     /(first\s*name|given\s*name|forename|fname|(^|[^a-z])ten|tên)([^a-z]|$)/i,
     /(last|family|full|user\s*name|username|company|business|email|phone|mobile)/i)(label);
@@ -321,7 +363,7 @@ const numericTypes = ["text", "number", "tel", ""];
 const fillRules = [
     { types: textTypes, textArea: true, value: profile.firstName, test: isFirstNameField },
     { types: textTypes, textArea: true, value: profile.lastName, test: isLastNameField },
-    { types: textTypes, textArea: true, value: profile.fullName, test: isNameField },
+    { types: textTypes, textArea: true, value: profile.fullName, test: isVisitorNameBox },
     { types: ["email", "text", "search", ""], value: profile.emailAddress, test: (label, element) => isEmailField(element, label) },
     { types: ["tel", "text", "number", ""], value: profile.phoneNumber, test: (label, element) => isPhoneField(element, label) },
     { types: numericTypes, value: profile.postalCode, test: isPostalCodeField },
@@ -447,7 +489,7 @@ if (requiredEmpty.length > 0) {
 const categoryTests = [
     ["first_name", (label) => isFirstNameField(label)],
     ["last_name", (label) => isLastNameField(label)],
-    ["full_name", (label) => isNameField(label)],
+    ["full_name", isVisitorNameBox],
     ["email", (label, element) => isEmailField(element, label)],
     ["phone", (label, element) => isPhoneField(element, label)],
     ["postal_code", (label) => isPostalCodeField(label)],
