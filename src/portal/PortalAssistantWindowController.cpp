@@ -27,17 +27,6 @@ constexpr std::array<double, 3> verificationWaits{1.0, 2.5, 4.0};
 
 const QString stage = u"hidden"_s;
 
-QString autofillOutcome(const PortalAutofillEvent& event)
-{
-    if (event.submitted)
-        return u"submitted"_s;
-    if (event.blocked)
-        return u"blocked"_s;
-    if (event.filledFields > 0 || event.checkedBoxes > 0)
-        return u"filled"_s;
-    return u"no_match"_s;
-}
-
 } // namespace
 
 PortalAssistantWindowController::PortalAssistantWindowController(Dependencies dependencies, QObject* parent)
@@ -188,7 +177,7 @@ void PortalAssistantWindowController::handleAutomationEvent(const PortalAutofill
         m_lastAutofillAnalyticsSignature = signature;
         track(host, AppAnalyticsEventName::portalAutofillResult,
               {{u"stage"_s, stage},
-               {u"outcome"_s, autofillOutcome(event)},
+               {u"outcome"_s, event.outcomeName()},
                {u"blocker_category"_s, category},
                {u"field_categories"_s, fieldList.isEmpty() ? u"none"_s : fieldList},
                {u"filled_fields"_s, QString::number(event.filledFields)},

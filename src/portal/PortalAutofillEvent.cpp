@@ -22,6 +22,17 @@ std::optional<qint64> wholeNumber(const QJsonValue& value)
 
 } // namespace
 
+QString PortalAutofillEvent::outcomeName() const
+{
+    if (submitted)
+        return QStringLiteral("submitted");
+    if (blocked)
+        return QStringLiteral("blocked");
+    if (filledFields > 0 || checkedBoxes > 0)
+        return QStringLiteral("filled");
+    return QStringLiteral("no_match");
+}
+
 PortalAutofillEvent PortalAutofillEvent::unsupportedPortal()
 {
     PortalAutofillEvent event;

@@ -22,6 +22,9 @@ struct PortalAutofillEvent {
     // Strict: every key but "reason" must be present with its JSON type; "reason" may be missing or null.
     static std::optional<PortalAutofillEvent> fromJSON(const QByteArray& json);
     QByteArray toJSON() const;
+    // What the run came to, as analytics and the diagnostic tool name it: "submitted", "blocked",
+    // "filled" or "no_match".
+    QString outcomeName() const;
 
     bool operator==(const PortalAutofillEvent&) const = default;
 };

@@ -59,17 +59,6 @@ PortalAutofillProfile storedProfile()
     return loaded.value_or(PortalAutofillProfile::empty());
 }
 
-QString outcomeOf(const PortalAutofillEvent& event)
-{
-    if (event.submitted)
-        return u"submitted"_s;
-    if (event.blocked)
-        return u"blocked"_s;
-    if (event.filledFields > 0 || event.checkedBoxes > 0)
-        return u"filled"_s;
-    return u"no_match"_s;
-}
-
 // The web engine's very first request in a process is sometimes never sent: start it on a blank page.
 void warmUp()
 {
@@ -122,7 +111,7 @@ int main(int argc, char** argv)
         return 1;
     }
     printLine(*text);
-    printLine(u"outcome: %1"_s.arg(outcomeOf(*event)));
+    printLine(u"outcome: %1"_s.arg(event->outcomeName()));
     printLine(u"category: %1"_s.arg(PortalAssistantTexts::reasonCategory(event->reason.value_or(QString()))));
     printLine(u"analytics category: %1"_s.arg(PortalAnalytics::blockerCategory(event->reason)));
     if (event->reason)
