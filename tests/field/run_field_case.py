@@ -50,7 +50,15 @@ def on_laptop(*args, timeout=60, env=None):
 
 def laptop_client():
     '''The laptop's entry in the portal's own client list.'''
-    clients = json.loads(lab('ndsctl', 'json', timeout=30)).get('clients', {})
+    # ndsctl refuses while the daemon's own status run holds its lock: ask again for a few seconds.
+    for attempt in range(20):
+        try:
+            clients = json.loads(lab('ndsctl', 'json', timeout=30)).get('clients', {})
+            break
+        except Failure:
+            if attempt == 19:
+                raise
+            time.sleep(0.5)
     for client in clients.values():
         if client.get('ip') == LAPTOP:
             return client
