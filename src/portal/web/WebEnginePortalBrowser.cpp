@@ -18,6 +18,11 @@ constexpr auto stallTimeout = std::chrono::seconds(4);
 constexpr int stalledProgress = 10;
 constexpr int maxStallRetries = 2;
 
+// The web engine's first navigation in a process sometimes never sends its request, though the request
+// watcher saw it, so the stall re-issue cannot tell it from a slow portal. A local page loaded first
+// gets the engine going; it is done once per process.
+bool engineWarmedUp = false;
+
 // Sees every request of one page before it goes out (on the main thread in Qt 6).
 class MainFrameRequestWatcher final : public QWebEngineUrlRequestInterceptor {
 public:
@@ -61,6 +66,11 @@ WebEnginePortalBrowser::WebEnginePortalBrowser(QWebEnginePage* page, QObject* pa
     connect(page, &QWebEnginePage::loadProgress, this, [this](int progress) { m_progress = std::max(m_progress, progress); });
     connect(page, &QWebEnginePage::loadStarted, this, [this] { m_loading = true; });
     connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (m_warmingUp) {
+            m_warmingUp = false;
+            issue();
+            return;
+        }
         // The stopped attempt of a re-issued load reports its end right after the retry went out.
         if (!ok && m_sinceRetry.isValid() && m_sinceRetry.elapsed() < 500)
             return;
@@ -88,6 +98,12 @@ void WebEnginePortalBrowser::load(const QUrl& url)
     m_sinceRetry.invalidate();
     m_loading = true;
     m_loadTimeout.start();
+    if (!engineWarmedUp) {
+        engineWarmedUp = true;
+        m_warmingUp = true;
+        m_page->setHtml(u"<!doctype html><title></title>"_s);
+        return;
+    }
     issue();
 }
 
@@ -104,6 +120,8 @@ void WebEnginePortalBrowser::issue()
 
 void WebEnginePortalBrowser::mainFrameRequest(const QUrl& url, int navigationType)
 {
+    if (m_warmingUp)
+        return;
     m_requestSent = true;
     PortalNavigationKind kind = PortalNavigationKind::other;
     QUrl from = m_page ? m_page->url() : QUrl();

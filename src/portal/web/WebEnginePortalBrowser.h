@@ -38,6 +38,7 @@ private:
     QUrl m_lastRequestURL;
     // The issued load's request went out: it is slow, not stalled, and is never sent twice.
     bool m_requestSent = false;
+    bool m_warmingUp = false;
     int m_progress = 0;
     int m_stallRetries = 0;
     bool m_loading = false;
