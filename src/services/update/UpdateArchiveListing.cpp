@@ -127,7 +127,8 @@ bool isZeroBlock(const Block& block)
 }
 
 // "27 path=some/long/name\n" records; the ones that change what a member is are applied.
-bool applyExtendedHeader(const QByteArray& data, std::optional<QByteArray>& path, std::optional<qint64>& size)
+// `size` stays negative unless the header names one.
+bool applyExtendedHeader(const QByteArray& data, std::optional<QByteArray>& path, qint64& size)
 {
     qsizetype at = 0;
     while (at < data.size()) {
@@ -182,7 +183,7 @@ UpdateArchiveListing UpdateArchiveListing::read(const QString& archivePath, cons
         return refuse(u"it cannot be opened"_s);
 
     std::optional<QByteArray> pendingPath;
-    std::optional<qint64> pendingSize;
+    qint64 pendingSize = -1; // from an extended header; negative: none
     Block header{};
     while (true) {
         if (progress)
@@ -227,9 +228,9 @@ UpdateArchiveListing UpdateArchiveListing::read(const QString& archivePath, cons
             if (!prefix.isEmpty())
                 rawName = prefix + '/' + rawName;
         }
-        const qint64 size = pendingSize.value_or(*headerSize);
+        const qint64 size = pendingSize >= 0 ? pendingSize : *headerSize;
         pendingPath.reset();
-        pendingSize.reset();
+        pendingSize = -1;
         QString name = QString::fromUtf8(rawName);
         if (type != '0' && type != '\0' && type != '5')
             return refuse(u"a link or special file: "_s + name);
