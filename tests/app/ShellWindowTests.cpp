@@ -176,17 +176,24 @@ TEST(AppShell, SetupComesFirstWithoutPermissionAndOnlyTheMenuEndsTheProcess)
 
 TEST(AppShell, TheFirstWindowWaitsForThePermissionReadingAndAnAnswerLateBeyondTheBoundShowsTheGate)
 {
+    // A launch whose permission status nobody has read yet, waiting at most `bound` for the first reading.
+    const auto launch = [](WindowRig& windows, std::chrono::milliseconds bound) {
+        windows.rig.location = LocationAuthorizationStatus::unknown;
+        windows.rig.path->status = NetworkPathStatus::unsatisfied();
+        windows.build();
+        AppDelegate::Parts parts;
+        parts.appState = windows.state.get();
+        parts.softwareUpdater = windows.makeUpdates();
+        parts.showsStatusItem = false;
+        parts.firstPermissionReadingBound = bound;
+        auto delegate = std::make_unique<AppDelegate>(std::move(parts));
+        delegate->applicationDidFinishLaunching();
+        return delegate;
+    };
+
     WindowRig rig;
-    rig.rig.location = LocationAuthorizationStatus::unknown;
-    rig.rig.path->status = NetworkPathStatus::unsatisfied();
-    rig.build();
-    AppDelegate::Parts parts;
-    parts.appState = rig.state.get();
-    parts.softwareUpdater = rig.makeUpdates();
-    parts.showsStatusItem = false;
-    parts.firstPermissionReadingBound = std::chrono::hours(1);
-    AppDelegate delegate(std::move(parts));
-    delegate.applicationDidFinishLaunching();
+    const auto launched = launch(rig, std::chrono::hours(1));
+    AppDelegate& delegate = *launched;
     QCoreApplication::processEvents();
     EXPECT_EQ(delegate.mainWindow().window(), nullptr) << "no choice from a status nobody has read yet";
     EXPECT_EQ(delegate.onboardingWindow().window(), nullptr);
@@ -196,16 +203,8 @@ TEST(AppShell, TheFirstWindowWaitsForThePermissionReadingAndAnAnswerLateBeyondTh
     EXPECT_EQ(delegate.mainWindow().window(), nullptr);
 
     WindowRig silent;
-    silent.rig.location = LocationAuthorizationStatus::unknown;
-    silent.rig.path->status = NetworkPathStatus::unsatisfied();
-    silent.build();
-    AppDelegate::Parts silentParts;
-    silentParts.appState = silent.state.get();
-    silentParts.softwareUpdater = silent.makeUpdates();
-    silentParts.showsStatusItem = false;
-    silentParts.firstPermissionReadingBound = std::chrono::milliseconds(1);
-    AppDelegate waiting(std::move(silentParts));
-    waiting.applicationDidFinishLaunching();
+    const auto silentLaunch = launch(silent, std::chrono::milliseconds(1));
+    AppDelegate& waiting = *silentLaunch;
     ASSERT_TRUE(spinUntil([&] { return waiting.onboardingWindow().window() != nullptr; }));
     EXPECT_EQ(waiting.mainWindow().window(), nullptr);
 }
