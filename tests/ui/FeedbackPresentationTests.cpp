@@ -20,9 +20,6 @@ TEST(FeedbackPresentationTest, CountersAndResultLines)
     const auto failed = FeedbackPresentation::resultLine(FeedbackResult::failure(u"Service unavailable"_s), english);
     EXPECT_EQ(failed.text, u"Service unavailable"_s);
     EXPECT_FALSE(failed.isSuccess);
-
-    EXPECT_EQ(FeedbackPresentation::messageTitle(FeedbackKind::idea, english), u"What would you like to see?"_s);
-    EXPECT_EQ(FeedbackPresentation::sendButtonTitle(true, english), u"Sending…"_s);
 }
 
 TEST(CopiedValueMarkTest, AnEarlierCopysExpiryLeavesALaterMark)
