@@ -15,11 +15,6 @@ public:
     bool shouldOffer(const QStringList& ssids);
     void forget() { m_lastPresentedOpenNetworkSignature.reset(); }
 
-    const std::optional<QString>& lastPresentedOpenNetworkSignature() const
-    {
-        return m_lastPresentedOpenNetworkSignature;
-    }
-
 private:
     std::optional<QString> m_lastPresentedOpenNetworkSignature;
 };

@@ -15,8 +15,6 @@ public:
     bool shouldOpen(const QString& network, const QUrl& portalURL);
     void forget() { m_lastOpenedPortalSignature.reset(); }
 
-    const std::optional<QString>& lastOpenedPortalSignature() const { return m_lastOpenedPortalSignature; }
-
 private:
     std::optional<QString> m_lastOpenedPortalSignature;
 };

@@ -29,24 +29,40 @@ protected:
 
 } // namespace
 
-TEST_F(ProbeAgainstLoopback, MarkerInAnyLetterCaseMeansOnline)
+// Marker in any letter case means online; a page without it, or one not in UTF-8, or a redirect without
+// a usable Location, is a portal at the probe's address; errors and bare informational heads are unavailable.
+TEST_F(ProbeAgainstLoopback, EachAnswerIsJudgedByStatusMarkerAndEncoding)
 {
-    for (const QByteArray& body : {QByteArray("<HTML><BODY>Success</BODY></HTML>"), QByteArray("success\n"),
-                                  QByteArray("...SUCCESS..."), QByteArray("sUcCeSs")})
-        EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(200, body)), PortalState::online()) << body.data();
-}
-
-TEST_F(ProbeAgainstLoopback, PageWithoutTheMarkerIsASuspectedPortalAtTheProbeURL)
-{
-    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(200, "<form>Accept terms</form>")),
-              PortalState::suspected(probeURL()));
-    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(200, "")), PortalState::suspected(probeURL()));
-    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(204, "")), PortalState::suspected(probeURL()));
-}
-
-TEST_F(ProbeAgainstLoopback, BodyThatIsNotUtf8IsNotTrustedEvenWithTheMarker)
-{
-    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(200, "Success \xff\xfe")), PortalState::suspected(probeURL()));
+    enum Verdict { online, suspectedHere, unavailable };
+    LoopbackHttpResponse bareRedirect;
+    bareRedirect.status = 302;
+    const QByteArray hugePage = "<html><form action=/login>" + QByteArray(2 * 1024 * 1024, ' ') + "Success</form></html>";
+    const struct {
+        const char* label;
+        LoopbackHttpResponse response;
+        Verdict verdict;
+    } cases[] = {
+        {"marker", LoopbackHttpResponse::text(200, "<HTML><BODY>Success</BODY></HTML>"), online},
+        {"lower case", LoopbackHttpResponse::text(200, "success\n"), online},
+        {"mixed case", LoopbackHttpResponse::text(200, "...sUcCeSs..."), online},
+        {"form", LoopbackHttpResponse::text(200, "<form>Accept terms</form>"), suspectedHere},
+        {"empty", LoopbackHttpResponse::text(200, ""), suspectedHere},
+        {"no content", LoopbackHttpResponse::text(204, ""), suspectedHere},
+        {"not UTF-8", LoopbackHttpResponse::text(200, "Success \xff\xfe"), suspectedHere},
+        {"marker past the read limit", LoopbackHttpResponse::text(200, hugePage), suspectedHere},
+        {"redirect without Location", bareRedirect, suspectedHere},
+        {"unparsable Location", LoopbackHttpResponse::redirect(302, "http://[not a url"), suspectedHere},
+        {"404", LoopbackHttpResponse::text(404, "Success"), unavailable},
+        {"500", LoopbackHttpResponse::text(500, ""), unavailable},
+        {"only a 100 head", LoopbackHttpResponse::rawBytes("HTTP/1.1 100 Continue\r\n\r\n"), unavailable},
+        {"199", LoopbackHttpResponse::rawBytes("HTTP/1.1 199 Early\r\nContent-Length: 7\r\n\r\nSuccess"), unavailable},
+    };
+    for (const auto& c : cases) {
+        const PortalState expected = c.verdict == online          ? PortalState::online()
+                                     : c.verdict == suspectedHere ? PortalState::suspected(probeURL())
+                                                                  : PortalState::unavailable();
+        EXPECT_EQ(probeAnswering(c.response), expected) << c.label;
+    }
 }
 
 TEST_F(ProbeAgainstLoopback, RedirectIsNeverFollowedAndItsBarePathResolvesOnTheProbeHost)
@@ -60,28 +76,6 @@ TEST_F(ProbeAgainstLoopback, RedirectIsNeverFollowedAndItsBarePathResolvesOnTheP
     EXPECT_TRUE(server.requests("/portal/login").isEmpty());
     EXPECT_TRUE(logs.contains(u"PortalProbe"_s,
                               u"Connectivity probe has redirect location: "_s + expected.toString(QUrl::FullyEncoded)));
-}
-
-TEST_F(ProbeAgainstLoopback, RedirectWithoutUsableLocationIsSuspectedAtTheResponseURL)
-{
-    LoopbackHttpResponse bare;
-    bare.status = 302;
-    EXPECT_EQ(probeAnswering(bare), PortalState::suspected(probeURL()));
-    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::redirect(302, "http://[not a url")),
-              PortalState::suspected(probeURL()));
-}
-
-TEST_F(ProbeAgainstLoopback, ErrorAndInformationalStatusesAreUnavailable)
-{
-    LogCapture logs;
-    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(404, "Success")), PortalState::unavailable());
-    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(500, "")), PortalState::unavailable());
-    EXPECT_TRUE(logs.contains(u"PortalProbe"_s, u"Connectivity probe unavailable: unexpected status 500"_s));
-    // A server that only ever sends an informational head and hangs up.
-    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::rawBytes("HTTP/1.1 100 Continue\r\n\r\n")),
-              PortalState::unavailable());
-    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::rawBytes("HTTP/1.1 199 Early\r\nContent-Length: 7\r\n\r\nSuccess")),
-              PortalState::unavailable());
 }
 
 TEST_F(ProbeAgainstLoopback, AnswerFromAnotherHostIsSuspectedWhateverItsStatus)
@@ -130,10 +124,4 @@ TEST_F(ProbeAgainstLoopback, AnswerThatNeverEndsIsJudgedByItsStartAndLeftThere)
               PortalState::suspected(probeURL()));
     EXPECT_EQ(probeAnswering(LoopbackHttpResponse::endless(200, "success\n")), PortalState::online());
     EXPECT_LT(server.streamedBytes(), 64 * 1024 * 1024) << "read at loopback speed until the time-out, this is gigabytes";
-}
-
-TEST_F(ProbeAgainstLoopback, HugePortalPageIsASuspectedPortalNotAFailure)
-{
-    const QByteArray page = "<html><form action=/login>" + QByteArray(2 * 1024 * 1024, ' ') + "Success</form></html>";
-    EXPECT_EQ(probeAnswering(LoopbackHttpResponse::text(200, page)), PortalState::suspected(probeURL()));
 }

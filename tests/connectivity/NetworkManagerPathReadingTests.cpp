@@ -41,13 +41,6 @@ TEST(NetworkManagerPathReading, ConnectedMeteredManagerIsAnExpensiveSatisfiedPat
     EXPECT_EQ(await(serviceOn(manager.connection()).currentStatus()), NetworkPathStatus::satisfied(true, false));
 }
 
-TEST(NetworkManagerPathReading, ConnectingManagerRequiresConnection)
-{
-    SimulatedNetworkManager manager(stateParameters(40));
-    ASSERT_TRUE(manager.isRunning()) << manager.errorText().toStdString();
-    EXPECT_EQ(await(serviceOn(manager.connection()).currentStatus()), NetworkPathStatus::requiresConnection());
-}
-
 TEST(NetworkManagerPathReading, WithoutNetworkManagerTheTimeOutAnswers)
 {
     PrivateSystemBus bus;
@@ -55,6 +48,7 @@ TEST(NetworkManagerPathReading, WithoutNetworkManagerTheTimeOutAnswers)
     EXPECT_EQ(await(serviceOn(bus.connection(), 100ms).currentStatus()), NetworkPathStatus::unsatisfied());
 }
 
+// A connecting manager (40) read by the installed service through the system bus override.
 TEST(NetworkManagerPathReading, InstalledServiceFollowsTheSystemBusOverride)
 {
     SimulatedNetworkManager manager(stateParameters(40));

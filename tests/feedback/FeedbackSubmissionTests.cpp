@@ -69,25 +69,14 @@ TEST(FeedbackDiagnostics, ReadsTheSnapshotWithoutNamesOrURLs)
     EXPECT_EQ(diagnostics.candidateCount, 3);
     EXPECT_EQ(diagnostics.openCandidateCount, 2);
     EXPECT_EQ(diagnostics.signalQualityBucket, u"strong"_s);
-    diagnostics.macOSVersion = u"Debian 12"_s;
-    diagnostics.architecture = u"x86-64"_s;
-    diagnostics.locale = u"en_US"_s;
-    EXPECT_EQ(diagnostics.previewText(), u"App: 1.2 (Unknown)\nmacOS: Debian 12\nArchitecture: x86-64\nLocale: en_US\n"
-                                         u"Location permission: notDetermined\nConnection: captive\nPortal: detected\n"
-                                         u"Network path: unknown\nNearby networks: 3 total, 2 open\nSignal quality: strong"_s);
-    const QString json = QString::fromUtf8(QJsonDocument(diagnostics.toJson()).toJson());
-    EXPECT_FALSE(json.contains(u"Cafe"_s));
-    EXPECT_FALSE(json.contains(u"portal.example"_s));
+    for (const QString& text : {QString::fromUtf8(QJsonDocument(diagnostics.toJson()).toJson()), diagnostics.previewText()}) {
+        EXPECT_FALSE(text.contains(u"Cafe"_s));
+        EXPECT_FALSE(text.contains(u"portal.example"_s));
+    }
 }
 
-TEST(FeedbackDiagnostics, PathAndSignalBuckets)
+TEST(FeedbackDiagnostics, SignalBucketsOfTheJoinedThenTheBestNetwork)
 {
-    EXPECT_EQ(FeedbackDiagnostics::networkPathValue(NetworkPathStatus::satisfied(true, true)), u"satisfied-constrained"_s);
-    EXPECT_EQ(FeedbackDiagnostics::networkPathValue(NetworkPathStatus::satisfied(true, false)), u"satisfied-expensive"_s);
-    EXPECT_EQ(FeedbackDiagnostics::networkPathValue(NetworkPathStatus::satisfied(false, false)), u"satisfied"_s);
-    EXPECT_EQ(FeedbackDiagnostics::networkPathValue(NetworkPathStatus::requiresConnection()), u"requires-connection"_s);
-    EXPECT_EQ(FeedbackDiagnostics::networkPathValue(NetworkPathStatus::unsatisfied()), u"unsatisfied"_s);
-
     WiFiSnapshot value = snapshot();
     const QList<std::pair<int, QString>> buckets{{75, u"strong"_s}, {74, u"fair"_s}, {50, u"fair"_s}, {49, u"weak"_s},
                                                  {1, u"weak"_s}, {0, u"unknown"_s}, {-5, u"unknown"_s}};
@@ -112,7 +101,7 @@ TEST(FeedbackSubmission, JsonCarriesTrimmedTextsAnEmptyWebsiteAndAllDiagnostics)
     EXPECT_EQ(json.value(u"kind"_s).toString(), u"idea"_s);
     EXPECT_TRUE(json.value(u"website"_s).isString());
     EXPECT_EQ(json.value(u"website"_s).toString(), QString());
-    EXPECT_EQ(json.value(u"diagnostics"_s).toObject().size(), 12);
+    EXPECT_EQ(json.value(u"diagnostics"_s).toObject(), report.diagnostics->toJson());
     const QJsonObject shot = json.value(u"attachments"_s).toArray().first().toObject();
     EXPECT_EQ(shot.value(u"filename"_s).toString(), u"Shot.PNG"_s);
     EXPECT_EQ(shot.value(u"contentType"_s).toString(), u"image/png"_s);
@@ -139,14 +128,13 @@ TEST(FeedbackService, AcceptsAny2xxAndRejectsOtherStatusesWithTheFixedText)
     server.route("/api/feedback", LoopbackHttpResponse::text(500, "oops"));
     const auto rejected = await(service.submit(submission()));
     ASSERT_TRUE(rejected);
-    EXPECT_EQ(rejected->description(), u"Feedback could not be sent right now. Please try again or use email instead."_s);
+    EXPECT_EQ(rejected->kind, FeedbackServiceError::Kind::rejected);
 
     const FeedbackService unreachable(QUrl(u"http://127.0.0.1:1/api/feedback"_s), std::make_shared<NetworkURLSession>());
     const auto transport = await(unreachable.submit(submission()));
     ASSERT_TRUE(transport);
     EXPECT_EQ(transport->kind, FeedbackServiceError::Kind::transport);
     EXPECT_FALSE(transport->description().isEmpty());
-    EXPECT_EQ(FeedbackServiceError::invalidResponse().description(), u"BrewBeacon could not read the server response."_s);
 }
 
 TEST(FeedbackService, AnAnswerThatNeverEndsIsATransportErrorAfterItsLimit)

@@ -34,8 +34,9 @@ TEST(PortalAssistantTexts, EveryHandOffReasonBecomesASentenceInBothLanguages)
         {u"automatic attempt timed out"_s, u"timeout"_s},
         {u"Waiting for the portal next step."_s, u"waiting"_s},
     };
-    QSet<QString> sentences;
+    QSet<QString> sentences, categories;
     for (const auto& [reason, category] : reasons) {
+        categories.insert(category);
         EXPECT_EQ(PortalAssistantTexts::reasonCategory(reason), category) << reason.toStdString();
         const QString inEnglish = PortalAssistantTexts::reasonSentence(reason, english);
         const QString inVietnamese = PortalAssistantTexts::reasonSentence(reason, vietnamese);
@@ -43,7 +44,7 @@ TEST(PortalAssistantTexts, EveryHandOffReasonBecomesASentenceInBothLanguages)
         EXPECT_NE(inEnglish, inVietnamese) << reason.toStdString() << ": no Vietnamese sentence";
         sentences.insert(inEnglish);
     }
-    EXPECT_EQ(sentences.size(), 14) << "each category has its own sentence";
+    EXPECT_EQ(sentences.size(), categories.size()) << "each category has its own sentence";
 }
 
 TEST(PortalAssistantTexts, TheStatusCardFollowsTheWindowLanguage)

@@ -60,15 +60,4 @@ TEST(PortalAutofillEvent, AnyOtherMissingOrMistypedKeyIsUnusable)
     EXPECT_FALSE(PortalAutofillEvent::fromJSON(""));
 }
 
-TEST(PortalAutofillEvent, IdleAndUnsupportedPortal)
-{
-    EXPECT_FALSE(PortalAutofillEvent::idle().didRun);
-    EXPECT_FALSE(PortalAutofillEvent::idle().blocked);
-    const PortalAutofillEvent unsupported = PortalAutofillEvent::unsupportedPortal();
-    EXPECT_TRUE(unsupported.didRun);
-    EXPECT_TRUE(unsupported.blocked);
-    EXPECT_EQ(unsupported.reason, u"Needs user action: unsupported portal"_s);
-    EXPECT_EQ(unsupported.filledFields + unsupported.checkedBoxes, 0);
-}
-
 } // namespace

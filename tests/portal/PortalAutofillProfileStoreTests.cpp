@@ -31,19 +31,15 @@ TEST(PortalAutofillProfileStoreTests, SavesTheNormalizedProfileAndReplacesIt)
     EXPECT_EQ(await(store.load()), PortalAutofillProfile::empty()) << "clearing stores empty strings, not the old ones";
 }
 
-TEST(PortalAutofillProfileStoreTests, PartialItemsKeepWhatTheyHoldAndDamagedOnesReadAsEmpty)
+// Partial items are decoded as the profile's JSON tests show; here the store itself meets damaged ones.
+TEST(PortalAutofillProfileStoreTests, DamagedItemsReadAsEmptyAndTheNextSaveReplacesThem)
 {
     const QString service = uniqueService("damaged");
     const SecretServiceItem item(service, PortalAutofillProfileStore::installedAccount());
     PortalAutofillProfileStore store(service);
 
-    ASSERT_EQ(await(item.write(R"({"fullName":" Minh ","birthYear":"1990"})")), SecretWriteResult::written());
-    const PortalAutofillProfile partial = await(store.load());
-    EXPECT_EQ(partial.fullName, u" Minh "_s) << "loaded as stored, not normalized";
-    EXPECT_EQ(partial.birthYear, u"1990"_s);
-    EXPECT_TRUE(partial.company.isEmpty());
-    EXPECT_TRUE(partial.gender.isEmpty());
-
+    ASSERT_EQ(await(item.write(R"({"fullName":" Minh "})")), SecretWriteResult::written());
+    EXPECT_EQ(await(store.load()).fullName, u" Minh "_s) << "loaded as stored, not normalized";
     for (const QByteArray& damaged : {QByteArray("{not json"), QByteArray("[\"a\"]"), QByteArray(R"({"fullName":7})"),
                                       QByteArray("\xff\xfe")}) {
         ASSERT_EQ(await(item.write(damaged)), SecretWriteResult::written());

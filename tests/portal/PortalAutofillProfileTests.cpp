@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -20,66 +21,48 @@ PortalAutofillProfile complete()
             u"1990"_s, u"7"_s, u"15"_s, u"male"_s};
 }
 
-TEST(PortalAutofillSafety, EmailNeedsOneAtSomethingBeforeItADotAfterAndNoSpace)
+// The checks that decide whether a stored value may be typed into a portal's field.
+TEST(PortalAutofillSafety, ValuesArePlausibleOnlyWhenWholeAndInRange)
 {
-    using PortalAutofillSafety::isLikelyEmail;
-    EXPECT_TRUE(isLikelyEmail(u"guest@example.com"_s));
-    EXPECT_TRUE(isLikelyEmail(u"guest@.com"_s));
-    EXPECT_FALSE(isLikelyEmail(u"@example.com"_s));
-    EXPECT_FALSE(isLikelyEmail(u"guest@localhost"_s));
-    EXPECT_FALSE(isLikelyEmail(u"a@b@example.com"_s));
-    EXPECT_FALSE(isLikelyEmail(u"guest @example.com"_s));
-    EXPECT_FALSE(isLikelyEmail(u"guest@example.com "_s));
-    EXPECT_FALSE(isLikelyEmail(QString()));
-}
-
-TEST(PortalAutofillSafety, BirthYearIsFourCharactersFrom1900ToThisYear)
-{
-    using PortalAutofillSafety::isLikelyBirthYear;
-    const int thisYear = QDate::currentDate().year();
-    EXPECT_TRUE(isLikelyBirthYear(u"1999"_s));
-    EXPECT_TRUE(isLikelyBirthYear(u"1900"_s));
-    EXPECT_TRUE(isLikelyBirthYear(QString::number(thisYear)));
-    EXPECT_FALSE(isLikelyBirthYear(QString::number(thisYear + 1)));
-    EXPECT_FALSE(isLikelyBirthYear(u"1899"_s));
-    EXPECT_FALSE(isLikelyBirthYear(u"+999"_s));
-    EXPECT_FALSE(isLikelyBirthYear(u"99"_s));
-    EXPECT_FALSE(isLikelyBirthYear(u" 1999"_s));
-    EXPECT_FALSE(isLikelyBirthYear(u"19a9"_s));
-    EXPECT_FALSE(isLikelyBirthYear(u"１９９９"_s)); // full-width digits are not decimal text
+    using namespace PortalAutofillSafety;
+    const auto birthYear = [](const QString& text) { return isLikelyBirthYear(text); };
+    const QString thisYear = QString::number(QDate::currentDate().year());
+    const QString nextYear = QString::number(QDate::currentDate().year() + 1);
+    const struct {
+        std::function<bool(const QString&)> check;
+        QString text;
+        bool plausible;
+    } cases[] = {
+        {isLikelyEmail, u"guest@example.com"_s, true},   {isLikelyEmail, u"guest@.com"_s, true},
+        {isLikelyEmail, u"@example.com"_s, false},       {isLikelyEmail, u"guest@localhost"_s, false},
+        {isLikelyEmail, u"a@b@example.com"_s, false},    {isLikelyEmail, u"guest @example.com"_s, false},
+        {isLikelyEmail, u"guest@example.com "_s, false}, {isLikelyEmail, QString(), false},
+        {birthYear, u"1900"_s, true},                    {birthYear, thisYear, true},
+        {birthYear, nextYear, false},                    {birthYear, u"1899"_s, false},
+        {birthYear, u"+999"_s, false},                   {birthYear, u"99"_s, false},
+        {birthYear, u" 1999"_s, false},                  {birthYear, u"19a9"_s, false},
+        {birthYear, u"１９９９"_s, false}, // full-width digits are not decimal text
+        {isLikelyMonth, u"01"_s, true},                  {isLikelyMonth, u"12"_s, true},
+        {isLikelyMonth, u"+3"_s, true},                  {isLikelyMonth, u"0"_s, false},
+        {isLikelyMonth, u"13"_s, false},                 {isLikelyMonth, QString(), false},
+        {isLikelyMonth, u"-"_s, false},                  {isLikelyMonth, u"99999999999999999999999"_s, false},
+        {isLikelyDay, u"31"_s, true},                    {isLikelyDay, u"32"_s, false},
+        {isLikelyDay, u"1.5"_s, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.check(c.text), c.plausible) << c.text.toStdString();
     EXPECT_TRUE(isLikelyBirthYear(u"2030"_s, 2030));
 }
 
-TEST(PortalAutofillSafety, MonthAndDayAreWholeNumbersInRange)
-{
-    using namespace PortalAutofillSafety;
-    EXPECT_TRUE(isLikelyMonth(u"01"_s));
-    EXPECT_TRUE(isLikelyMonth(u"12"_s));
-    EXPECT_TRUE(isLikelyMonth(u"+3"_s));
-    EXPECT_FALSE(isLikelyMonth(u"0"_s));
-    EXPECT_FALSE(isLikelyMonth(u"13"_s));
-    EXPECT_FALSE(isLikelyMonth(QString()));
-    EXPECT_FALSE(isLikelyMonth(u"-"_s));
-    EXPECT_FALSE(isLikelyMonth(u"99999999999999999999999"_s));
-    EXPECT_TRUE(isLikelyDay(u"31"_s));
-    EXPECT_FALSE(isLikelyDay(u"32"_s));
-    EXPECT_FALSE(isLikelyDay(u"1.5"_s));
-}
-
-TEST(PortalAutofillSafety, BlockerTermsAreLowerCasePrecomposedAndInSearchOrder)
+TEST(PortalAutofillSafety, BlockerTermsAreLowerCasePrecomposedAndUnique)
 {
     const QStringList& terms = PortalAutofillSafety::blockerTerms();
-    ASSERT_EQ(terms.size(), 69);
-    EXPECT_EQ(terms.first(), u"captcha"_s);
-    EXPECT_EQ(terms.last(), u"tai ung dung"_s);
     EXPECT_LT(terms.indexOf(u"member"_s), terms.indexOf(u"membership"_s));
-    EXPECT_EQ(QSet<QString>(terms.cbegin(), terms.cend()).size(), 69);
+    EXPECT_EQ(QSet<QString>(terms.cbegin(), terms.cend()).size(), terms.size());
     for (const QString& term : terms) {
         EXPECT_EQ(term, term.toLower());
         EXPECT_EQ(term, term.normalized(QString::NormalizationForm_C)) << term.toStdString();
     }
-    EXPECT_TRUE(terms.contains(u"đăng nhập zalo"_s));
-    EXPECT_EQ(u"thẻ tín dụng"_s.size(), 12); // one code point per accented letter
     EXPECT_TRUE(terms.contains(u"thẻ tín dụng"_s));
 }
 
@@ -175,13 +158,10 @@ TEST(PortalAutofillProfile, GeneratedDefaultLooksLikeAnOrdinaryGuest)
         EXPECT_EQ(g.firstName + u' ' + g.lastName, g.fullName);
         EXPECT_TRUE(email.match(g.emailAddress).hasMatch()) << g.emailAddress.toStdString();
         EXPECT_TRUE(phone.match(g.phoneNumber).hasMatch()) << g.phoneNumber.toStdString();
-        EXPECT_GE(g.birthYear.toInt(), 1992);
-        EXPECT_LE(g.birthYear.toInt(), 2004);
-        EXPECT_EQ((QStringList{g.postalCode, g.company, g.birthMonth, g.birthDay, g.gender}),
-                  (QStringList{u"10001"_s, u"Guest"_s, u"01"_s, u"01"_s, u"female"_s}));
+        EXPECT_TRUE(PortalAutofillSafety::isLikelyBirthYear(g.birthYear)) << g.birthYear.toStdString();
         EXPECT_TRUE(g.canAutoSubmitSimplePortal());
     }
-    EXPECT_EQ(names, (QSet<QString>{u"Cafe Visitor"_s, u"Public Guest"_s, u"WiFi Guest"_s, u"Internet Visitor"_s}));
+    EXPECT_GT(names.size(), 1) << "the name varies between draws";
     // Gaps are filled afresh on every use (a repeat of e-mail and phone together is a 1-in-10^11 chance).
     const PortalAutofillProfile first = PortalAutofillProfile::empty().generatedIfNeeded();
     const PortalAutofillProfile second = PortalAutofillProfile::empty().generatedIfNeeded();

@@ -3,7 +3,7 @@
 #include "connectivity/CaptivePortalHandling.h"
 #include "portal/PortalAssistantWindowing.h"
 #include "portal/PortalBrowsing.h"
-#include "services/AppAnalyticsReporting.h"
+#include "testkit/AppStateFakes.h"
 #include "state/PortalAssistantHost.h"
 #include "wifi/PortalState.h"
 #include "wifi/RetrySleeping.h"
@@ -91,20 +91,6 @@ public:
     std::optional<std::optional<QString>> autoAnswer;
     QUrl currentURL;
     bool loading = false;
-};
-
-class RecordingAnalytics final : public AppAnalyticsReporting {
-public:
-    void track(const AppAnalyticsEvent& event) override { events.append(event); }
-    QList<AppAnalyticsEvent> named(AppAnalyticsEventName name) const
-    {
-        QList<AppAnalyticsEvent> matching;
-        for (const auto& event : events)
-            if (event.name == name)
-                matching.append(event);
-        return matching;
-    }
-    QList<AppAnalyticsEvent> events;
 };
 
 class FakeHost final : public PortalAssistantHost {

@@ -83,7 +83,7 @@ TEST_F(PortalWebViewCoordinatorTest, SubmissionStartsAfterSubmitPassesBesideANew
     EXPECT_EQ(runTimesUntil(30), (QList<double>{1.7, 1.9, 3.5, 4.4, 6.7, 8.4, 11.7, 14.9, 18.7, 23.9}));
 }
 
-TEST_F(PortalWebViewCoordinatorTest, RedrawWithSameInputsDoesNotRunButANameChangeDoes)
+TEST_F(PortalWebViewCoordinatorTest, RedrawWithSameInputsDoesNotRunButANameChangeOrFillAgainDoes)
 {
     browser.finishLoad(portal);
     const auto runs = browser.runs.size();
@@ -96,6 +96,8 @@ TEST_F(PortalWebViewCoordinatorTest, RedrawWithSameInputsDoesNotRunButANameChang
     EXPECT_TRUE(browser.runs.last().script.contains(u"\"Bao Tran\""_s));
     coordinator->update(renamed);
     EXPECT_EQ(browser.runs.size(), runs + 1);
+    coordinator->update(renamed, true);
+    EXPECT_EQ(browser.runs.size(), runs + 2) << "fill again runs even when nothing changed";
 }
 
 TEST_F(PortalWebViewCoordinatorTest, NothingRunsWhileTheSamePageIsStillLoading)
@@ -209,24 +211,6 @@ TEST_F(PortalWebViewCoordinatorTest, NothingRunsOnPagesOutsideThePortalsHosts)
     browser.answer(u"{\"didRun\":false,\"blocked\":false,\"reason\":null,\"filledFields\":0,\"checkedBoxes\":0,"
                    "\"submitted\":false,\"fieldCategories\":[],\"outsidePortal\":true}"_s);
     EXPECT_EQ(this->events.size(), events);
-}
-
-TEST_F(PortalWebViewCoordinatorTest, FillAgainRunsEvenWhenNothingChanged)
-{
-    browser.finishLoad(portal);
-    const auto runs = browser.runs.size();
-    coordinator->update(view, true);
-    EXPECT_EQ(browser.runs.size(), runs + 1);
-}
-
-TEST(PortalWebViewSignature, JoinsAddressNameBirthYearAndSubmitFlag)
-{
-    PortalWebView view;
-    view.profile.fullName = u"  Ann Lee \n"_s;
-    view.profile.birthYear = u"1998"_s;
-    view.autoSubmitEnabled = false;
-    EXPECT_EQ(view.signature(QUrl(u"http://p.test/a"_s)), u"http://p.test/a|Ann Lee|1998|false"_s);
-    EXPECT_EQ(view.signature(QUrl()), u"|Ann Lee|1998|false"_s);
 }
 
 } // namespace

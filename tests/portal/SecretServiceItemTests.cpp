@@ -14,25 +14,19 @@ QString uniqueService(const char* test)
 }
 } // namespace
 
-TEST(SecretServiceItemTests, AbsentItemReadsAsNotFoundAndWritesReplaceTheWholeItem)
+TEST(SecretServiceItemTests, AbsentItemReadsAsNotFoundWritesReplaceItAndAccountsAreSeparate)
 {
-    const SecretServiceItem item(uniqueService("replace"), u"default"_s);
+    const QString service = uniqueService("replace");
+    const SecretServiceItem item(service, u"default"_s);
+    const SecretServiceItem other(service, u"other"_s);
     EXPECT_EQ(await(item.read()), SecretReadResult::notFound());
 
     ASSERT_EQ(await(item.write("{\"fullName\":\"Ana\"}")), SecretWriteResult::written());
     EXPECT_EQ(await(item.read()), SecretReadResult::found("{\"fullName\":\"Ana\"}"));
+    EXPECT_EQ(await(other.read()), SecretReadResult::notFound());
 
     ASSERT_EQ(await(item.write("{}")), SecretWriteResult::written());
+    ASSERT_EQ(await(other.write("two")), SecretWriteResult::written());
     EXPECT_EQ(await(item.read()), SecretReadResult::found("{}"));
-}
-
-TEST(SecretServiceItemTests, AccountsOfOneServiceAreSeparateItems)
-{
-    const QString service = uniqueService("accounts");
-    const SecretServiceItem first(service, u"default"_s);
-    const SecretServiceItem second(service, u"other"_s);
-    ASSERT_EQ(await(first.write("one")), SecretWriteResult::written());
-    ASSERT_EQ(await(second.write("two")), SecretWriteResult::written());
-    EXPECT_EQ(await(first.read()), SecretReadResult::found("one"));
-    EXPECT_EQ(await(second.read()), SecretReadResult::found("two"));
+    EXPECT_EQ(await(other.read()), SecretReadResult::found("two"));
 }

@@ -95,23 +95,6 @@ TEST(WorkReadinessAssessment, ConnectedScoreAddsSignalRateAndPathInOrder)
     }
 }
 
-TEST(WorkReadinessAssessment, LevelTextsMatchTheVerdict)
-{
-    const auto good = WorkReadinessAssessment::make(joined(90, 300), plainPath, false);
-    EXPECT_EQ(good, (WorkReadinessAssessment{
-                        WorkReadinessLevel::good, 90, u"Work ready"_s,
-                        u"Internet is verified and the current Wi-Fi looks strong enough for everyday work."_s,
-                        u"Good for browsing, email, meetings, and moderate uploads."_s,
-                        {u"Browsing"_s, u"Email"_s, u"Video calls"_s, u"Uploads"_s}, {}}));
-    const auto okay = WorkReadinessAssessment::make(joined(70, 30), plainPath, false);
-    EXPECT_EQ(okay.title, u"Mostly work ready"_s);
-    EXPECT_EQ(okay.capabilities, (QStringList{u"Browsing"_s, u"Email"_s, u"Light calls"_s}));
-    const auto poor = WorkReadinessAssessment::make(joined(40, 10), plainPath, false);
-    EXPECT_EQ(poor.title, u"Poor for work"_s);
-    EXPECT_EQ(poor.recommendation, u"Try another cafe Wi-Fi candidate or use a personal hotspot."_s);
-    EXPECT_EQ(poor.capabilities, QStringList{u"Basic browsing"_s});
-}
-
 TEST(WorkReadinessAssessment, JudgedNetworkAndRateFallBackInOrder)
 {
     const auto secured = network(u"Office"_s, 95, NetworkSecurity::personal, 300);
@@ -138,61 +121,48 @@ TEST(WorkReadinessAssessment, JudgedNetworkAndRateFallBackInOrder)
     EXPECT_EQ(WorkReadinessAssessment::make(negativeInterfaceRate, plainPath, false).score, 86);
 }
 
+// A running check comes first, then a portal (whatever the connection state says), then the state itself.
 TEST(WorkReadinessAssessment, CheckingAndPortalComeBeforeTheConnectionState)
 {
-    const auto checkingResult = WorkReadinessAssessment::make(snapshot(ConnectionState::scanning()), plainPath, false);
-    EXPECT_EQ(checkingResult, (WorkReadinessAssessment{
-                                  WorkReadinessLevel::checking, std::nullopt, u"Checking work readiness"_s,
-                                  u"BrewBeacon is verifying the current path before scoring it."_s,
-                                  u"Keep this window open for the latest result."_s,
-                                  {u"Internet check"_s, u"Portal check"_s, u"Signal check"_s}, {}}));
-    EXPECT_EQ(WorkReadinessAssessment::make(snapshot(ConnectionState::ready()), plainPath, true), checkingResult);
-
     auto suspected = joined(95, 300);
     suspected.portalState = PortalState::suspected(std::nullopt);
-    const auto portal = WorkReadinessAssessment::make(suspected, plainPath, false);
-    EXPECT_EQ(portal, (WorkReadinessAssessment{
-                          WorkReadinessLevel::blocked, 15, u"Portal blocks work"_s,
-                          u"The Wi-Fi is visible, but internet access still needs a portal step."_s,
-                          u"Open Portal Assistant and complete any required venue step."_s,
-                          {u"Portal page"_s, u"Local network"_s}, {u"Captive portal not cleared"_s}}));
     auto detectedWhileFailed = snapshot(ConnectionState::failed(u"x"_s));
     detectedWhileFailed.portalState = PortalState::detected(QUrl(u"http://portal.example/"_s));
-    EXPECT_EQ(WorkReadinessAssessment::make(detectedWhileFailed, std::nullopt, false), portal);
-    EXPECT_EQ(WorkReadinessAssessment::make(snapshot(ConnectionState::captive(u"Cafe"_s)), std::nullopt, false), portal);
-    // A portal seen during a check still shows the check.
-    EXPECT_EQ(WorkReadinessAssessment::make(suspected, plainPath, true).level, WorkReadinessLevel::checking);
-}
-
-TEST(WorkReadinessAssessment, FixedVerdictsForFailedReadyAndOffline)
-{
-    const QString message = u"No Wi-Fi interface is available on this computer."_s;
-    EXPECT_EQ(WorkReadinessAssessment::make(snapshot(ConnectionState::failed(message)), plainPath, false),
-              (WorkReadinessAssessment{WorkReadinessLevel::blocked, 0, u"Needs attention"_s, message,
-                                       u"Fix the reported issue, then run another check."_s, {u"Diagnostics"_s}, {message}}));
-
-    const auto none = WorkReadinessAssessment::make(
-        snapshot(ConnectionState::ready(), {network(u"Office"_s, 90, NetworkSecurity::enterprise)}), plainPath, false);
-    EXPECT_EQ(none, (WorkReadinessAssessment{WorkReadinessLevel::blocked, std::nullopt, u"No cafe Wi-Fi to score"_s,
-                                             u"BrewBeacon has not found a usable cafe or guest candidate."_s,
-                                             u"Move closer to the access point or refresh the scan."_s,
-                                             {u"Wi-Fi scanning"_s}, {u"No open cafe or guest candidate"_s}}));
-
+    const QString failure = u"No Wi-Fi interface is available on this computer."_s;
     const auto candidates = QList{network(u"Office"_s, 90, NetworkSecurity::personal), network(u"Bean Guest"_s, 70),
                                   network(u"Other Cafe"_s, 60)};
-    const auto toTest = WorkReadinessAssessment::make(snapshot(ConnectionState::ready(), candidates), plainPath, false);
-    EXPECT_EQ(toTest, (WorkReadinessAssessment{
-                          WorkReadinessLevel::poor, std::nullopt, u"Ready to test"_s,
-                          u"Bean Guest looks usable, but internet has not been verified on it yet."_s,
-                          u"Join the best cafe candidate to measure whether it is work ready."_s,
-                          {u"Candidate ranking"_s, u"Portal check after join"_s},
-                          {u"Not connected to the candidate yet"_s}}));
-
-    EXPECT_EQ(WorkReadinessAssessment::make(snapshot(ConnectionState::offline()), std::nullopt, false),
-              (WorkReadinessAssessment{WorkReadinessLevel::blocked, 0, u"Not work ready"_s,
-                                       u"This computer does not have verified internet access yet."_s,
-                                       u"Try the ranked cafe Wi-Fi list or open the portal if one appears."_s,
-                                       {u"Local Wi-Fi only"_s}, {u"No verified internet path"_s}}));
+    const struct {
+        const char* label;
+        WiFiSnapshot snapshot;
+        bool checking;
+        WorkReadinessLevel level;
+        std::optional<int> score;
+        QStringList factors;
+    } cases[] = {
+        {"scanning", snapshot(ConnectionState::scanning()), false, WorkReadinessLevel::checking, {}, {}},
+        {"ready while checking", snapshot(ConnectionState::ready()), true, WorkReadinessLevel::checking, {}, {}},
+        {"portal while checking", suspected, true, WorkReadinessLevel::checking, {}, {}},
+        {"portal", suspected, false, WorkReadinessLevel::blocked, 15, {u"Captive portal not cleared"_s}},
+        {"portal while failed", detectedWhileFailed, false, WorkReadinessLevel::blocked, 15, {u"Captive portal not cleared"_s}},
+        {"captive", snapshot(ConnectionState::captive(u"Cafe"_s)), false, WorkReadinessLevel::blocked, 15,
+         {u"Captive portal not cleared"_s}},
+        {"failed", snapshot(ConnectionState::failed(failure)), false, WorkReadinessLevel::blocked, 0, {failure}},
+        {"offline", snapshot(ConnectionState::offline()), false, WorkReadinessLevel::blocked, 0, {u"No verified internet path"_s}},
+        {"nothing open", snapshot(ConnectionState::ready(), {network(u"Office"_s, 90, NetworkSecurity::enterprise)}), false,
+         WorkReadinessLevel::blocked, {}, {u"No open cafe or guest candidate"_s}},
+        {"ready to test", snapshot(ConnectionState::ready(), candidates), false, WorkReadinessLevel::poor, {},
+         {u"Not connected to the candidate yet"_s}},
+    };
+    for (const auto& c : cases) {
+        const auto result = WorkReadinessAssessment::make(c.snapshot, plainPath, c.checking);
+        EXPECT_EQ(result.level, c.level) << c.label;
+        EXPECT_EQ(result.score, c.score) << c.label;
+        EXPECT_EQ(result.limitingFactors, c.factors) << c.label;
+    }
+    // The failure's message and the first open candidate's name are what the user reads.
+    EXPECT_EQ(WorkReadinessAssessment::make(snapshot(ConnectionState::failed(failure)), plainPath, false).detail, failure);
+    EXPECT_TRUE(WorkReadinessAssessment::make(snapshot(ConnectionState::ready(), candidates), plainPath, false)
+                    .detail.startsWith(u"Bean Guest "_s));
 }
 
 } // namespace

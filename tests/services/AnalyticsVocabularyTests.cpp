@@ -10,13 +10,8 @@ using namespace Qt::StringLiterals;
 
 TEST(AppAnalyticsEventName, RawValuesRoundTripAndUnknownTextsYieldNothing)
 {
-    const auto names = allAppAnalyticsEventNames();
-    ASSERT_EQ(names.size(), 14);
-    EXPECT_EQ(rawValue(names.first()), u"app_launch"_s);
-    EXPECT_EQ(rawValue(AppAnalyticsEventName::publicWiFiRouteCaptiveDetected), u"public_wifi_route_captive_detected"_s);
-    EXPECT_EQ(rawValue(names.last()), u"ui_action"_s);
-    for (auto name : names)
-        EXPECT_EQ(appAnalyticsEventName(rawValue(name)), name);
+    for (auto name : allAppAnalyticsEventNames())
+        EXPECT_EQ(appAnalyticsEventName(rawValue(name)), name) << rawValue(name).toStdString();
     EXPECT_FALSE(appAnalyticsEventName(u"App_Launch"));
     EXPECT_FALSE(appAnalyticsEventName(u""));
 }
@@ -29,23 +24,17 @@ TEST(AppAnalyticsEvent, IsStampedInMicrosecondsFromTheClock)
     EXPECT_EQ(event.parameters.value(u"action"_s), u"fill_again"_s);
 }
 
+// Free text from a page: matched whatever its letter case or Unicode composition, earlier rows first.
 TEST(PortalAnalytics, BlockerCategoriesFollowTheTableInOrder)
 {
     const QList<std::pair<std::optional<QString>, QString>> cases = {
-        {u"Needs user action: required field"_s, u"unknown_required"_s},
-        {u"Solve the CAPTCHA first"_s, u"captcha"_s},
-        {u"Cloudflare Turnstile"_s, u"captcha"_s},
         {std::nullopt, u"none"_s},
         {u""_s, u"none"_s},
-        {u"Waiting for the portal next step."_s, u"waiting"_s},
         {u"Card number is a required field"_s, u"payment"_s},
+        {u"Needs user action: required field"_s, u"unknown_required"_s},
         {u"Nhập MẬT KHẨU"_s, u"credential"_s},
         {u"Mã XÁC THỰC"_s, u"otp"_s},
-        {u"Login with Google"_s, u"social_login"_s},
-        {u"Watch a video"_s, u"engagement_gate"_s},
-        {u"multiple submit buttons"_s, u"ambiguous_action"_s},
-        {u"No supported fields"_s, u"unsupported"_s},
-        {u"Enter your voucher"_s, u"voucher"_s},
+        {u"mã xác thực"_s.normalized(QString::NormalizationForm_D), u"otp"_s},
         {u"Something odd"_s, u"other"_s},
     };
     for (const auto& [reason, category] : cases)

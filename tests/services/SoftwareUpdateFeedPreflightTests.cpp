@@ -49,15 +49,12 @@ protected:
 
 } // namespace
 
-TEST_F(FeedPreflightTest, ValidFeedIsAvailableAndTheRequestIdentifiesItself)
+TEST_F(FeedPreflightTest, ValidFeedIsAvailableAfterOnePlainGet)
 {
     server.route("/appcast.xml", LoopbackHttpResponse::text(200, appcast));
     EXPECT_EQ(check(), SoftwareUpdateFeedPreflightResult::available());
     ASSERT_EQ(server.requests().size(), 1);
-    const auto request = server.requests().first();
-    EXPECT_EQ(request.method, "GET");
-    EXPECT_EQ(request.header("User-Agent"), QByteArray("BrewBeacon Update Checker"));
-    EXPECT_EQ(request.header("Accept"), QByteArray("application/xml,text/xml,*/*"));
+    EXPECT_EQ(server.requests().first().method, "GET");
 }
 
 TEST_F(FeedPreflightTest, WrongAnswersAreRetriedAtOnceAndTheLastOneNamesTheProblem)

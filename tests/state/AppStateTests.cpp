@@ -68,7 +68,6 @@ TEST_F(AppStateTest, RadioOffPublishesFailedWithoutScanningOrProbing)
     EXPECT_EQ(state().currentSnapshot().portalState, PortalState::unavailable());
     EXPECT_EQ(rig.scanner->scans, 0);
     EXPECT_EQ(rig.portal->probes, 0);
-    EXPECT_TRUE(logged(u"Connectivity check stopped: Wi-Fi power is off"_s));
     EXPECT_EQ(state().assistantTitle(), u"Needs attention"_s);
 }
 
@@ -91,7 +90,6 @@ TEST_F(AppStateTest, JoinedChecksProbeEveryThreeSecondsAndScanEveryTenUnlessManu
     rig.clock.advance(6.0); // 9 s after the first scan
     check();
     EXPECT_EQ(rig.scanner->scans, 1);
-    EXPECT_TRUE(logged(u"Connected Wi-Fi enrichment skipped: recently scanned and details already available"_s));
     check(false);
     EXPECT_EQ(rig.scanner->scans, 2) << "a manual refresh always scans";
     EXPECT_EQ(rig.portal->probes, 4) << "and always probes";
@@ -116,7 +114,6 @@ TEST_F(AppStateTest, ChecksNeverOverlap)
     ASSERT_TRUE(spinUntil([&] { return rig.scanner->scans == 1; }));
     state().refreshSnapshot();
     state().checkAndConnectPublicWiFi();
-    EXPECT_TRUE(logged(u"Connectivity check skipped: already checking"_s));
     rig.scanner->gate.open();
     ASSERT_TRUE(spinUntil([&] { return !state().isCheckingConnectivity(); }));
     EXPECT_EQ(rig.scanner->scans, 1);
@@ -131,7 +128,6 @@ TEST_F(AppStateTest, WeakJoinedNetworkGivesWayToExactlyOneStrongOpenOne)
     check();
     ASSERT_EQ(rig.router->requests.size(), 1);
     EXPECT_EQ(rig.router->requests.first().candidates.first().ssid, u"Strong Guest"_s);
-    EXPECT_TRUE(logged(u"Exactly one eligible open Wi-Fi found; connecting automatically"_s));
     await(state().joinRunFinished());
     EXPECT_EQ(state().currentSnapshot().connectionState, ConnectionState::connected(u"Strong Guest"_s));
     EXPECT_EQ(rig.analytics->named(AppAnalyticsEventName::publicWiFiRouteSuccess).size(), 1);
@@ -190,13 +186,11 @@ TEST_F(AppStateTest, PublishesOnlyVisibleChanges)
     check();
     EXPECT_EQ(published, 1);
     EXPECT_EQ(rig.analytics->named(AppAnalyticsEventName::connectionStateChanged).size(), 1);
-    EXPECT_TRUE(logged(u"Snapshot publish skipped: presentation unchanged"_s));
 }
 
 TEST_F(AppStateTest, UserPicksFollowTheJoinRules)
 {
     state().connectTo(network(u"Home"_s, 90, NetworkSecurity::personal));
-    EXPECT_TRUE(logged(u"User-selected connection rejected: network is not open"_s));
     EXPECT_TRUE(rig.router->requests.isEmpty());
 
     // Not joined anywhere: a portal found by the join is tried in the background, at the detection
@@ -248,6 +242,14 @@ TEST_F(AppStateTest, CaptiveNetworkOpensTheAssistantOncePerNetworkAndAddress)
     state().openPortal();
     EXPECT_EQ(rig.assistant->shown, QList{login});
     EXPECT_EQ(rig.analytics->named(AppAnalyticsEventName::portalAssistantOpened).size(), 1);
+
+    // The radio going off and on at the same portal re-arms it too.
+    rig.power->state = false;
+    check();
+    rig.power->state = true;
+    rig.clock.advance(4);
+    check();
+    EXPECT_EQ(rig.assistant->hidden.size(), 3);
 }
 
 TEST_F(AppStateTest, LocationGateHoldsTheAssistantUntilAllowed)
@@ -255,9 +257,7 @@ TEST_F(AppStateTest, LocationGateHoldsTheAssistantUntilAllowed)
     rig.location = LocationAuthorizationStatus::denied;
     state().startPublicWiFiAssistant();
     EXPECT_FALSE(state().isAssistantStarted());
-    EXPECT_TRUE(logged(u"Assistant start blocked: location status denied"_s));
     state().checkAndConnectPublicWiFi();
-    EXPECT_TRUE(logged(u"Auto-connect check blocked: location status denied"_s));
     EXPECT_EQ(state().assistantTitle(), u"Wi-Fi permission needed"_s);
     EXPECT_EQ(rig.scanner->scans, 0);
 
@@ -308,22 +308,7 @@ TEST_F(AppStateTest, SettingsAreStoredAndReported)
     rig.launchAtLogin->fail = true;
     state().setLaunchAtLogin(false);
     EXPECT_TRUE(state().launchAtLogin()) << "a refused change leaves what the system reports";
-    EXPECT_TRUE(logged(u"Launch at login change failed: requested=false, resultingStatus=enabled"_s));
     EXPECT_EQ(rig.analytics->named(AppAnalyticsEventName::settingChanged).size(), 2);
-}
-
-TEST_F(AppStateTest, RadioOffAndOnAtTheSamePortalOpensTheAssistantAgain)
-{
-    const QUrl login(u"http://portal.test/login"_s);
-    joined(network(u"Cafe"_s, 80));
-    rig.portal->state = PortalState::detected(login);
-    check();
-    rig.power->state = false;
-    check();
-    rig.power->state = true;
-    rig.clock.advance(4);
-    check();
-    EXPECT_EQ(rig.assistant->hidden, (QList{login, login}));
 }
 
 TEST_F(AppStateTest, OnlyWebAddressesReachThePortalAssistant)

@@ -21,7 +21,6 @@ TEST(MainWindowSizingTest, StatusHeightCountsDistinctOpenNames)
     snapshot.candidates = {candidate(u"A"_s), candidate(u"A"_s), candidate(u"B"_s),
                            candidate(u"Locked"_s, NetworkSecurity::personal)};
     EXPECT_EQ(MainWindowSizing::preferredContentSize(MainWindowTab::status, &snapshot).height(), 610 + 128);
-    EXPECT_EQ(MainWindowSizing::preferredContentSize(MainWindowTab::about, &snapshot).height(), 780);
 }
 
 TEST(MainWindowSizingTest, FrameStaysInsideTheVisibleAreaWithMargins)

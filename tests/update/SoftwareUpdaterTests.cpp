@@ -352,7 +352,6 @@ TEST_F(SoftwareUpdaterTest, TheServicePreflightsTheFeedAndShowsWhyACheckCannotRu
             framework = made.get();
             return made;
         });
-    EXPECT_TRUE(updates.automaticallyChecksForUpdates()) << "on by default";
     EXPECT_TRUE(updates.canCheckForUpdates());
     EXPECT_FALSE(updates.updatesManagedBySystem());
 
