@@ -9,8 +9,14 @@ QString OpenNetworkOfferMemory::signature(QStringList ssids)
 {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(ssids.begin(), ssids.end(),
-                     [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    // Names that differ only in case still sort one way, so the same set always gives the same key.
+    std::sort(ssids.begin(), ssids.end(), [&collator](const QString& a, const QString& b) {
+        const int order = collator.compare(a, b);
+        return order != 0 ? order < 0 : a < b;
+    });
+    // A network may be named with the separator itself: escape it, so {"a|b"} is not {"a", "b"}.
+    for (QString& ssid : ssids)
+        ssid.replace(u"\\"_s, u"\\\\"_s).replace(u"|"_s, u"\\|"_s);
     return ssids.join(u'|');
 }
 

@@ -49,6 +49,12 @@ TEST(OpenNetworkOfferMemoryTests, OffersOneSetOnceInAnyOrderUntilItChangesOrIsFo
     EXPECT_TRUE(memory.shouldOffer({u"airport"_s, u"Bistro"_s})) << "a smaller set is a new set";
     memory.forget();
     EXPECT_TRUE(memory.shouldOffer({u"Bistro"_s, u"airport"_s}));
+
+    // Names holding the separator, or differing only in case, are still told apart and ordered alike.
+    EXPECT_TRUE(memory.shouldOffer({u"a"_s, u"b"_s}));
+    EXPECT_TRUE(memory.shouldOffer({u"a|b"_s}));
+    EXPECT_TRUE(memory.shouldOffer({u"cafe"_s, u"Cafe"_s}));
+    EXPECT_FALSE(memory.shouldOffer({u"Cafe"_s, u"cafe"_s}));
 }
 
 TEST(PortalOpeningMemoryTests, OpensOncePerNetworkAndAddress)
