@@ -1,0 +1,516 @@
+#include "wifi/NetworkManagerCache.h"
+
+#include "support/SystemBus.h"
+#include "wifi/NetworkManagerProperties.h"
+#include "wifi/NetworkManagerValues.h"
+
+#include <QCoroDBusPendingCall>
+#include <QCoroSignal>
+#include <QDBusArgument>
+#include <QDBusPendingCall>
+#include <QDBusServiceWatcher>
+#include <QDeadlineTimer>
+#include <QPointer>
+#include <QSet>
+
+using namespace NetworkManagerDBus;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int callTimeoutMs = 5000;
+// Signals held during a whole read beyond this many are dropped, and the read is done again.
+constexpr qsizetype maximumHeldSignals = 1024;
+constexpr std::chrono::milliseconds maximumRetryDelay{60000};
+
+QString propertiesInterface() { return QStringLiteral("org.freedesktop.DBus.Properties"); }
+QString getAll() { return QStringLiteral("GetAll"); }
+QString noArgument() { return QString(); }
+QString getDevicesMethod() { return QStringLiteral("GetDevices"); }
+QString getAllAccessPointsMethod() { return QStringLiteral("GetAllAccessPoints"); }
+
+bool isReply(const QDBusMessage& reply) { return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty(); }
+
+bool meansAbsent(const QDBusMessage& reply)
+{
+    return reply.errorName() == "org.freedesktop.DBus.Error.ServiceUnknown"_L1
+        || reply.errorName() == "org.freedesktop.DBus.Error.NameHasNoOwner"_L1
+        || reply.errorName() == "org.freedesktop.DBus.Error.Disconnected"_L1;
+}
+
+QString messageOf(const QDBusMessage& reply)
+{
+    return reply.errorMessage().isEmpty() ? u"NetworkManager did not answer."_s : reply.errorMessage();
+}
+
+// The a{sv} argument of a reply or signal; empty when it is something else.
+QVariantMap propertyMap(const QVariant& value)
+{
+    if (value.metaType() == QMetaType::fromType<QDBusArgument>()
+        && value.value<QDBusArgument>().currentSignature() != "a{sv}"_L1)
+        return {};
+    if (value.metaType() != QMetaType::fromType<QDBusArgument>() && value.metaType() != QMetaType::fromType<QVariantMap>())
+        return {};
+    return NetworkManagerValues::variantMap(value);
+}
+
+// The single object path a signal carries; empty when it carries something else.
+QString pathArgument(const QDBusMessage& message)
+{
+    if (message.arguments().size() != 1)
+        return {};
+    return NetworkManagerProperties::objectPath(message.arguments().constFirst()).value_or(QString());
+}
+
+std::optional<quint32> uintArgument(const QDBusMessage& message, int index)
+{
+    const QVariant value = message.arguments().value(index);
+    if (value.metaType() != QMetaType::fromType<quint32>())
+        return std::nullopt;
+    return value.value<quint32>();
+}
+
+} // namespace
+
+NetworkManagerCache::NetworkManagerCache(QDBusConnection bus, QObject* parent) : QObject(parent), m_bus(std::move(bus))
+{
+    NetworkManagerValues::registerTypes();
+    m_retry.setSingleShot(true);
+    QObject::connect(&m_retry, &QTimer::timeout, this, &NetworkManagerCache::readAgain);
+    if (!m_bus.isConnected()) {
+        m_state.availability = NetworkManagerState::Availability::absent;
+        return;
+    }
+    // Subscribed before the first read, so whatever changes while it runs is heard and applied after.
+    subscribe();
+    readAgain();
+}
+
+NetworkManagerCache::~NetworkManagerCache() = default;
+
+std::shared_ptr<NetworkManagerCache> NetworkManagerCache::system()
+{
+    static const std::shared_ptr<NetworkManagerCache> shared = std::make_shared<NetworkManagerCache>(SystemBus::connection());
+    return shared;
+}
+
+void NetworkManagerCache::subscribe()
+{
+    const QString name = service();
+    const char* slot = SLOT(onSignal(QDBusMessage));
+    // An empty path listens to every object of NetworkManager; the handler keeps only those it tracks.
+    m_bus.connect(name, QString(), propertiesInterface(), u"PropertiesChanged"_s, this, slot);
+    m_bus.connect(name, QString(), wirelessInterface(), u"AccessPointAdded"_s, this, slot);
+    m_bus.connect(name, QString(), wirelessInterface(), u"AccessPointRemoved"_s, this, slot);
+    m_bus.connect(name, QString(), deviceInterface(), u"StateChanged"_s, this, slot);
+    m_bus.connect(name, QString(), activeConnectionInterface(), u"StateChanged"_s, this, slot);
+    m_bus.connect(name, managerPath(), managerInterface(), u"DeviceAdded"_s, this, slot);
+    m_bus.connect(name, managerPath(), managerInterface(), u"DeviceRemoved"_s, this, slot);
+    m_bus.connect(name, managerPath(), managerInterface(), u"StateChanged"_s, this, slot);
+    m_watcher = new QDBusServiceWatcher(name, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    QObject::connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this, &NetworkManagerCache::onOwnerChanged);
+}
+
+void NetworkManagerCache::onOwnerChanged(const QString&, const QString&, const QString& newOwner)
+{
+    if (newOwner.isEmpty()) {
+        m_logger.log("NetworkManager went away");
+        markAbsent();
+        return;
+    }
+    m_logger.log("NetworkManager appeared: reading it whole");
+    m_retryDelay = std::chrono::milliseconds(1000);
+    readAgain();
+}
+
+void NetworkManagerCache::markAbsent()
+{
+    ++m_generation; // whatever read is in flight belongs to the owner that left
+    m_reading = false;
+    m_pendingReads = 0;
+    m_heldSignals.clear();
+    m_retry.stop();
+    m_state = NetworkManagerState{};
+    m_state.availability = NetworkManagerState::Availability::absent;
+    Q_EMIT changed();
+    Q_EMIT readFinished();
+}
+
+void NetworkManagerCache::readAgain()
+{
+    m_retry.stop();
+    const quint64 generation = ++m_generation;
+    m_reading = true;
+    m_pendingReads = 0;
+    m_heldSignals.clear();
+    m_heldOverflow = false;
+    readWhole(generation);
+}
+
+QCoro::Task<QDBusMessage> NetworkManagerCache::call(QString path, QString interface, QString method, QString argument)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(service(), path, interface, method);
+    if (!argument.isEmpty())
+        message << argument;
+    const QDBusPendingCall pending = m_bus.asyncCall(message, callTimeoutMs);
+    // `this` is not touched after the suspension: the caller checks that it still exists.
+    const QDBusMessage reply = co_await qCoro(pending).waitForFinished();
+    co_return reply;
+}
+
+QCoro::Task<> NetworkManagerCache::readWhole(quint64 generation)
+{
+    const QPointer<NetworkManagerCache> self(this);
+    const auto current = [self, generation] { return self && self->m_generation == generation; };
+    NetworkManagerState next;
+    next.availability = NetworkManagerState::Availability::present;
+
+    const QDBusMessage manager = co_await call(managerPath(), propertiesInterface(), getAll(), managerInterface());
+    if (!current())
+        co_return;
+    if (isReply(manager)) {
+        NetworkManagerProperties::applyManager(next, propertyMap(manager.arguments().constFirst()));
+    } else if (!meansAbsent(manager)) {
+        next.powerFailure = messageOf(manager);
+    }
+
+    const QDBusMessage listing = co_await call(managerPath(), managerInterface(), getDevicesMethod(), noArgument());
+    if (!current())
+        co_return;
+    const std::optional<QStringList> devicePaths =
+        isReply(listing) ? NetworkManagerProperties::objectPathList(listing.arguments().constFirst(), 256) : std::nullopt;
+    if (!devicePaths) {
+        next = NetworkManagerState{};
+        next.availability = meansAbsent(listing) ? NetworkManagerState::Availability::absent
+                                                 : NetworkManagerState::Availability::unreadable;
+        next.failure = isReply(listing) ? u"NetworkManager gave an unreadable device list."_s : messageOf(listing);
+        const bool unreadable = next.availability == NetworkManagerState::Availability::unreadable;
+        finishRead(generation, std::move(next), unreadable);
+        co_return;
+    }
+
+    bool retry = !next.powerFailure.isEmpty();
+    for (const QString& devicePath : *devicePaths) {
+        if (next.wifiDevicePaths.size() >= NetworkManagerState::maximumDevices)
+            break;
+        const QDBusMessage general = co_await call(devicePath, propertiesInterface(), getAll(), deviceInterface());
+        if (!current())
+            co_return;
+        // A device that vanished between the listing and the read is simply not there any more.
+        if (!isReply(general))
+            continue;
+        const QVariantMap generalProperties = propertyMap(general.arguments().constFirst());
+        const QVariant type = generalProperties.value(u"DeviceType"_s);
+        if (type.metaType() != QMetaType::fromType<quint32>() || type.value<quint32>() != deviceTypeWiFi)
+            continue;
+        NetworkManagerDevice device;
+        device.path = devicePath;
+        device.managed = true;
+        NetworkManagerProperties::applyDevice(device, generalProperties);
+        const QDBusMessage wireless = co_await call(devicePath, propertiesInterface(), getAll(), wirelessInterface());
+        if (!current())
+            co_return;
+        const QVariantMap wirelessProperties = isReply(wireless) ? propertyMap(wireless.arguments().constFirst()) : QVariantMap();
+        NetworkManagerProperties::applyWireless(device, wirelessProperties);
+
+        QDBusMessage points = co_await call(devicePath, wirelessInterface(), getAllAccessPointsMethod(), noArgument());
+        if (!current())
+            co_return;
+        std::optional<QStringList> pointPaths;
+        if (isReply(points))
+            pointPaths = NetworkManagerProperties::objectPathList(points.arguments().constFirst(), NetworkManagerState::maximumAccessPoints);
+        else if (points.errorName() == "org.freedesktop.DBus.Error.UnknownMethod"_L1 && isReply(wireless))
+            // Versions without the method list the points as a property.
+            pointPaths = NetworkManagerProperties::objectPathList(wirelessProperties.value(u"AccessPoints"_s),
+                                                                  NetworkManagerState::maximumAccessPoints);
+        if (!pointPaths) {
+            next.listingFailures.insert(devicePath, isReply(points) ? u"NetworkManager gave an unreadable access point list."_s
+                                                                     : messageOf(points));
+            retry = true;
+            pointPaths = QStringList();
+        }
+        // All points of the device are asked for at once; the answers are taken in order.
+        QList<std::pair<QString, QDBusPendingCall>> asked;
+        for (const QString& pointPath : *pointPaths) {
+            if (next.accessPoints.size() + asked.size() >= NetworkManagerState::maximumAccessPoints)
+                break;
+            QDBusMessage get = QDBusMessage::createMethodCall(service(), pointPath, propertiesInterface(), u"GetAll"_s);
+            get << accessPointInterface();
+            asked.append({pointPath, m_bus.asyncCall(get, callTimeoutMs)});
+        }
+        QStringList listed;
+        for (const auto& entry : asked) {
+            const QString pointPath = entry.first;
+            const QDBusPendingCall answer = entry.second;
+            const QDBusMessage reply = co_await qCoro(answer).waitForFinished();
+            if (!current())
+                co_return;
+            if (!isReply(reply))
+                continue;
+            NetworkManagerAccessPoint point;
+            point.path = pointPath;
+            NetworkManagerProperties::applyAccessPoint(point, propertyMap(reply.arguments().constFirst()));
+            next.accessPoints.insert(pointPath, point);
+            listed.append(pointPath);
+        }
+
+        if (!device.activeConnectionPath.isEmpty()) {
+            const QDBusMessage active =
+                co_await call(device.activeConnectionPath, propertiesInterface(), getAll(), activeConnectionInterface());
+            if (!current())
+                co_return;
+            if (isReply(active)) {
+                NetworkManagerActiveConnection connection;
+                connection.path = device.activeConnectionPath;
+                NetworkManagerProperties::applyActiveConnection(connection, propertyMap(active.arguments().constFirst()));
+                next.activeConnections.insert(connection.path, connection);
+            }
+        }
+        next.accessPointPaths.insert(devicePath, listed);
+        next.wifiDevicePaths.append(devicePath);
+        next.devices.insert(devicePath, device);
+    }
+    finishRead(generation, std::move(next), retry);
+}
+
+void NetworkManagerCache::finishRead(quint64 generation, NetworkManagerState next, bool retry)
+{
+    if (generation != m_generation)
+        return;
+    m_state = std::move(next);
+    m_reading = false;
+    m_logger.debug("NetworkManager read whole: devices=%{public}ld, accessPoints=%{public}ld, held signals=%{public}ld",
+                   qint64(m_state.wifiDevicePaths.size()), qint64(m_state.accessPoints.size()), qint64(m_heldSignals.size()));
+    const QList<QDBusMessage> held = std::exchange(m_heldSignals, {});
+    if (std::exchange(m_heldOverflow, false)) {
+        // Too much happened during the read to replay it: read again.
+        readAgain();
+        return;
+    }
+    for (const QDBusMessage& message : held) {
+        apply(message);
+        if (generation != m_generation)
+            return; // a held signal started another whole read
+    }
+    if (retry) {
+        // Part of NetworkManager did not answer: read again later, less often each time.
+        m_retry.start(m_retryDelay);
+        m_retryDelay = std::min(m_retryDelay * 2, maximumRetryDelay);
+    } else {
+        m_retryDelay = std::chrono::milliseconds(1000);
+    }
+    Q_EMIT changed();
+    Q_EMIT readFinished();
+}
+
+void NetworkManagerCache::onSignal(const QDBusMessage& message)
+{
+    if (m_state.availability == NetworkManagerState::Availability::absent && !m_reading)
+        return;
+    if (m_reading) {
+        if (m_heldSignals.size() < maximumHeldSignals)
+            m_heldSignals.append(message);
+        else
+            m_heldOverflow = true;
+        return;
+    }
+    if (apply(message))
+        Q_EMIT changed();
+}
+
+bool NetworkManagerCache::apply(const QDBusMessage& message)
+{
+    const QString member = message.member();
+    const QString interface = message.interface();
+    const QString path = message.path();
+    if (member == "PropertiesChanged"_L1)
+        return applyPropertiesChanged(message);
+    if (interface == managerInterface() && (member == "DeviceAdded"_L1 || member == "DeviceRemoved"_L1)) {
+        // Devices come and go rarely; their type decides whether they matter, so read again whole.
+        readAgain();
+        return false;
+    }
+    if (interface == managerInterface() && member == "StateChanged"_L1) {
+        m_state.managerState = uintArgument(message, 0);
+        return true;
+    }
+    if (interface == deviceInterface() && member == "StateChanged"_L1) {
+        auto device = m_state.devices.find(path);
+        if (device == m_state.devices.end())
+            return false;
+        device->state = uintArgument(message, 0).value_or(0);
+        device->stateReason = uintArgument(message, 2).value_or(0);
+        return true;
+    }
+    if (interface == activeConnectionInterface() && member == "StateChanged"_L1) {
+        auto active = m_state.activeConnections.find(path);
+        if (active == m_state.activeConnections.end())
+            return false;
+        active->state = uintArgument(message, 0).value_or(0);
+        return true;
+    }
+    if (interface == wirelessInterface() && m_state.devices.contains(path)) {
+        const QString point = pathArgument(message);
+        if (point.isEmpty())
+            return false;
+        QStringList& listed = m_state.accessPointPaths[path];
+        if (member == "AccessPointRemoved"_L1) {
+            const bool removed = listed.removeAll(point) > 0;
+            m_state.accessPoints.remove(point);
+            return removed;
+        }
+        if (member == "AccessPointAdded"_L1 && !listed.contains(point)
+            && m_state.accessPoints.size() < NetworkManagerState::maximumAccessPoints) {
+            listed.append(point);
+            readAccessPoint(m_generation, path, point);
+            return false; // it shows once its properties are read
+        }
+    }
+    return false;
+}
+
+bool NetworkManagerCache::applyPropertiesChanged(const QDBusMessage& message)
+{
+    const QVariantList arguments = message.arguments();
+    if (arguments.size() < 2 || arguments.at(0).metaType() != QMetaType::fromType<QString>())
+        return false;
+    const QString interface = arguments.at(0).toString();
+    const QVariantMap changed = propertyMap(arguments.at(1));
+    if (changed.isEmpty())
+        return false;
+    const QString path = message.path();
+    if (interface == managerInterface() && path == managerPath()) {
+        NetworkManagerProperties::applyManager(m_state, changed);
+        return true;
+    }
+    if (interface == accessPointInterface()) {
+        auto point = m_state.accessPoints.find(path);
+        if (point == m_state.accessPoints.end())
+            return false;
+        NetworkManagerProperties::applyAccessPoint(*point, changed);
+        return true;
+    }
+    if (interface == activeConnectionInterface()) {
+        auto active = m_state.activeConnections.find(path);
+        if (active == m_state.activeConnections.end())
+            return false;
+        NetworkManagerProperties::applyActiveConnection(*active, changed);
+        return true;
+    }
+    auto device = m_state.devices.find(path);
+    if (device == m_state.devices.end())
+        return false;
+    if (interface == deviceInterface()) {
+        const QString before = device->activeConnectionPath;
+        NetworkManagerProperties::applyDevice(*device, changed);
+        if (device->activeConnectionPath != before)
+            followActiveConnection(path);
+        return true;
+    }
+    if (interface == wirelessInterface()) {
+        NetworkManagerProperties::applyWireless(*device, changed);
+        return true;
+    }
+    return false;
+}
+
+void NetworkManagerCache::followActiveConnection(const QString& devicePath)
+{
+    // Only the active connections of the Wi-Fi devices are kept.
+    QSet<QString> inUse;
+    for (const NetworkManagerDevice& device : std::as_const(m_state.devices))
+        if (!device.activeConnectionPath.isEmpty())
+            inUse.insert(device.activeConnectionPath);
+    for (auto it = m_state.activeConnections.begin(); it != m_state.activeConnections.end();)
+        it = inUse.contains(it.key()) ? std::next(it) : m_state.activeConnections.erase(it);
+    const QString path = m_state.devices.value(devicePath).activeConnectionPath;
+    if (!path.isEmpty() && !m_state.activeConnections.contains(path))
+        readActiveConnection(m_generation, path);
+}
+
+QCoro::Task<> NetworkManagerCache::readAccessPoint(quint64 generation, QString devicePath, QString path)
+{
+    const QPointer<NetworkManagerCache> self(this);
+    ++m_pendingReads;
+    const QDBusMessage reply = co_await call(path, propertiesInterface(), getAll(), accessPointInterface());
+    if (!self || self->m_generation != generation)
+        co_return;
+    // Removed while it was read, or it vanished before it could be: not there.
+    if (isReply(reply) && m_state.accessPointPaths.value(devicePath).contains(path)) {
+        NetworkManagerAccessPoint point;
+        point.path = path;
+        NetworkManagerProperties::applyAccessPoint(point, propertyMap(reply.arguments().constFirst()));
+        m_state.accessPoints.insert(path, point);
+    } else {
+        m_state.accessPointPaths[devicePath].removeAll(path);
+    }
+    finishPendingRead();
+}
+
+QCoro::Task<> NetworkManagerCache::readActiveConnection(quint64 generation, QString path)
+{
+    const QPointer<NetworkManagerCache> self(this);
+    ++m_pendingReads;
+    const QDBusMessage reply = co_await call(path, propertiesInterface(), getAll(), activeConnectionInterface());
+    if (!self || self->m_generation != generation)
+        co_return;
+    bool inUse = false;
+    for (const NetworkManagerDevice& device : std::as_const(m_state.devices))
+        inUse = inUse || device.activeConnectionPath == path;
+    if (isReply(reply) && inUse) {
+        NetworkManagerActiveConnection connection;
+        connection.path = path;
+        NetworkManagerProperties::applyActiveConnection(connection, propertyMap(reply.arguments().constFirst()));
+        m_state.activeConnections.insert(path, connection);
+    }
+    finishPendingRead();
+}
+
+void NetworkManagerCache::finishPendingRead()
+{
+    m_pendingReads = std::max(0, m_pendingReads - 1);
+    Q_EMIT changed();
+}
+
+QCoro::Task<> NetworkManagerCache::ready()
+{
+    const QPointer<NetworkManagerCache> self(this);
+    const QDeadlineTimer deadline(readyBound);
+    while (self && self->m_reading && !deadline.hasExpired()) {
+        const auto left = std::chrono::milliseconds(std::max<qint64>(1, deadline.remainingTime()));
+        co_await qCoro(self.data(), &NetworkManagerCache::readFinished, left);
+    }
+}
+
+QCoro::Task<> NetworkManagerCache::settled()
+{
+    const QPointer<NetworkManagerCache> self(this);
+    const QDeadlineTimer deadline(readyBound);
+    // NetworkManager answers after everything it sent before: once the answer is in, so are they.
+    QDBusMessage ping = QDBusMessage::createMethodCall(service(), managerPath(), u"org.freedesktop.DBus.Peer"_s, u"Ping"_s);
+    const QDBusPendingCall pending = m_bus.asyncCall(ping, callTimeoutMs);
+    co_await qCoro(pending).waitForFinished();
+    while (self && self->isReading() && !deadline.hasExpired()) {
+        const auto left = std::chrono::milliseconds(std::max<qint64>(1, deadline.remainingTime()));
+        co_await qCoro(self.data(), &NetworkManagerCache::changed, left);
+    }
+}
+
+QCoro::Task<bool> NetworkManagerCache::scanFinished(QString devicePath, std::optional<qint64> before,
+                                                    std::chrono::milliseconds bound)
+{
+    const QPointer<NetworkManagerCache> self(this);
+    const QDeadlineTimer deadline(bound);
+    while (self) {
+        const auto device = self->m_state.devices.constFind(devicePath);
+        if (device == self->m_state.devices.cend())
+            co_return false;
+        if (device->lastScan != before && !self->isReading())
+            co_return true;
+        if (deadline.hasExpired())
+            co_return false;
+        const auto left = std::chrono::milliseconds(std::max<qint64>(1, deadline.remainingTime()));
+        co_await qCoro(self.data(), &NetworkManagerCache::changed, left);
+    }
+    co_return false;
+}
