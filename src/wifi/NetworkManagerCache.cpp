@@ -64,10 +64,7 @@ QString pathArgument(const QDBusMessage& message)
 
 std::optional<quint32> uintArgument(const QDBusMessage& message, int index)
 {
-    const QVariant value = message.arguments().value(index);
-    if (value.metaType() != QMetaType::fromType<quint32>())
-        return std::nullopt;
-    return value.value<quint32>();
+    return NetworkManagerProperties::uint32(message.arguments().value(index));
 }
 
 } // namespace
@@ -90,7 +87,13 @@ NetworkManagerCache::~NetworkManagerCache() = default;
 
 std::shared_ptr<NetworkManagerCache> NetworkManagerCache::system()
 {
-    static const std::shared_ptr<NetworkManagerCache> shared = std::make_shared<NetworkManagerCache>(SystemBus::connection());
+    // Made again when the bus override points elsewhere, as SystemBus::connection() follows it.
+    static std::shared_ptr<NetworkManagerCache> shared;
+    static QString address;
+    if (!shared || address != SystemBus::overrideAddress()) {
+        address = SystemBus::overrideAddress();
+        shared = std::make_shared<NetworkManagerCache>(SystemBus::connection());
+    }
     return shared;
 }
 
@@ -200,8 +203,7 @@ QCoro::Task<> NetworkManagerCache::readWhole(quint64 generation)
         if (!isReply(general))
             continue;
         const QVariantMap generalProperties = propertyMap(general.arguments().constFirst());
-        const QVariant type = generalProperties.value(u"DeviceType"_s);
-        if (type.metaType() != QMetaType::fromType<quint32>() || type.value<quint32>() != deviceTypeWiFi)
+        if (NetworkManagerProperties::uint32(generalProperties.value(u"DeviceType"_s)) != deviceTypeWiFi)
             continue;
         NetworkManagerDevice device;
         device.path = devicePath;

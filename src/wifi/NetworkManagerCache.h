@@ -29,7 +29,8 @@ public:
     explicit NetworkManagerCache(QDBusConnection bus, QObject* parent = nullptr);
     ~NetworkManagerCache() override;
 
-    // The process-wide cache of the system bus (SystemBus::connection()); made on first use.
+    // The process-wide cache of the system bus (SystemBus::connection()); made on first use, on the
+    // main thread.
     static std::shared_ptr<NetworkManagerCache> system();
 
     const NetworkManagerState& state() const { return m_state; }

@@ -3,6 +3,7 @@
 #include <QDBusArgument>
 #include <QDBusObjectPath>
 #include <QDBusSignature>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -20,7 +21,27 @@ template <typename T> std::optional<T> exactly(const QVariant& value)
     return value.value<T>();
 }
 
-std::optional<quint32> uint32(const QVariant& value) { return exactly<quint32>(value); }
+// NetworkManager sends "u"; any other integer within range is taken as well (some stand-ins send "i").
+std::optional<quint32> anyUInt32(const QVariant& value)
+{
+    switch (value.metaType().id()) {
+    case QMetaType::UInt:
+    case QMetaType::Int:
+    case QMetaType::UShort:
+    case QMetaType::Short:
+    case QMetaType::UChar:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: {
+        bool ok = false;
+        const qlonglong number = value.toLongLong(&ok);
+        if (!ok || number < 0 || number > qlonglong(std::numeric_limits<quint32>::max()))
+            return std::nullopt;
+        return quint32(number);
+    }
+    default:
+        return std::nullopt;
+    }
+}
 
 std::optional<QString> text(const QVariant& value)
 {
@@ -47,6 +68,8 @@ std::optional<quint32> stateReason(const QVariant& value)
 }
 
 } // namespace
+
+std::optional<quint32> uint32(const QVariant& value) { return anyUInt32(value); }
 
 std::optional<QString> objectPath(const QVariant& value)
 {

@@ -19,4 +19,6 @@ void applyActiveConnection(NetworkManagerActiveConnection& connection, const QVa
 std::optional<QStringList> objectPathList(const QVariant& value, qsizetype limit);
 // An "o" value; none when it is not an object path. "/" (NetworkManager's "none") reads as empty.
 std::optional<QString> objectPath(const QVariant& value);
+// An integer of any width that fits in 32 unsigned bits; none otherwise.
+std::optional<quint32> uint32(const QVariant& value);
 } // namespace NetworkManagerProperties
