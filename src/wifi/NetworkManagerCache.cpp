@@ -332,23 +332,30 @@ bool NetworkManagerCache::apply(const QDBusMessage& message)
         readAgain();
         return false;
     }
+    // A state signal with anything but numbers in it is dropped: the properties signal says the same.
     if (interface == managerInterface() && member == "StateChanged"_L1) {
-        m_state.managerState = uintArgument(message, 0);
+        const std::optional<quint32> state = uintArgument(message, 0);
+        if (!state)
+            return false;
+        m_state.managerState = state;
         return true;
     }
     if (interface == deviceInterface() && member == "StateChanged"_L1) {
         auto device = m_state.devices.find(path);
-        if (device == m_state.devices.end())
+        const std::optional<quint32> state = uintArgument(message, 0);
+        const std::optional<quint32> reason = uintArgument(message, 2);
+        if (device == m_state.devices.end() || !state || !reason)
             return false;
-        device->state = uintArgument(message, 0).value_or(0);
-        device->stateReason = uintArgument(message, 2).value_or(0);
+        device->state = *state;
+        device->stateReason = *reason;
         return true;
     }
     if (interface == activeConnectionInterface() && member == "StateChanged"_L1) {
         auto active = m_state.activeConnections.find(path);
-        if (active == m_state.activeConnections.end())
+        const std::optional<quint32> state = uintArgument(message, 0);
+        if (active == m_state.activeConnections.end() || !state)
             return false;
-        active->state = uintArgument(message, 0).value_or(0);
+        active->state = *state;
         return true;
     }
     if (interface == wirelessInterface() && m_state.devices.contains(path)) {
