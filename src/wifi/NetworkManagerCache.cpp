@@ -2,11 +2,11 @@
 
 #include "support/SystemBus.h"
 #include "wifi/NetworkManagerProperties.h"
+#include "wifi/NetworkManagerReplies.h"
 #include "wifi/NetworkManagerValues.h"
 
 #include <QCoroDBusPendingCall>
 #include <QCoroSignal>
-#include <QDBusArgument>
 #include <QDBusPendingCall>
 #include <QDBusServiceWatcher>
 #include <QDeadlineTimer>
@@ -14,6 +14,7 @@
 #include <QSet>
 
 using namespace NetworkManagerDBus;
+using namespace NetworkManagerReplies;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -21,51 +22,8 @@ namespace {
 constexpr int callTimeoutMs = 5000;
 // Signals held during a whole read beyond this many are dropped, and the read is done again.
 constexpr qsizetype maximumHeldSignals = 1024;
-constexpr std::chrono::milliseconds maximumRetryDelay{60000};
 
-QString propertiesInterface() { return QStringLiteral("org.freedesktop.DBus.Properties"); }
 QString getAll() { return QStringLiteral("GetAll"); }
-QString noArgument() { return QString(); }
-QString getDevicesMethod() { return QStringLiteral("GetDevices"); }
-QString getAllAccessPointsMethod() { return QStringLiteral("GetAllAccessPoints"); }
-
-bool isReply(const QDBusMessage& reply) { return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty(); }
-
-bool meansAbsent(const QDBusMessage& reply)
-{
-    return reply.errorName() == "org.freedesktop.DBus.Error.ServiceUnknown"_L1
-        || reply.errorName() == "org.freedesktop.DBus.Error.NameHasNoOwner"_L1
-        || reply.errorName() == "org.freedesktop.DBus.Error.Disconnected"_L1;
-}
-
-QString messageOf(const QDBusMessage& reply)
-{
-    return reply.errorMessage().isEmpty() ? u"NetworkManager did not answer."_s : reply.errorMessage();
-}
-
-// The a{sv} argument of a reply or signal; empty when it is something else.
-QVariantMap propertyMap(const QVariant& value)
-{
-    if (value.metaType() == QMetaType::fromType<QDBusArgument>()
-        && value.value<QDBusArgument>().currentSignature() != "a{sv}"_L1)
-        return {};
-    if (value.metaType() != QMetaType::fromType<QDBusArgument>() && value.metaType() != QMetaType::fromType<QVariantMap>())
-        return {};
-    return NetworkManagerValues::variantMap(value);
-}
-
-// The single object path a signal carries; empty when it carries something else.
-QString pathArgument(const QDBusMessage& message)
-{
-    if (message.arguments().size() != 1)
-        return {};
-    return NetworkManagerProperties::objectPath(message.arguments().constFirst()).value_or(QString());
-}
-
-std::optional<quint32> uintArgument(const QDBusMessage& message, int index)
-{
-    return NetworkManagerProperties::uint32(message.arguments().value(index));
-}
 
 } // namespace
 
@@ -148,161 +106,6 @@ void NetworkManagerCache::readAgain()
     m_heldSignals.clear();
     m_heldOverflow = false;
     readWhole(generation);
-}
-
-QCoro::Task<QDBusMessage> NetworkManagerCache::call(QString path, QString interface, QString method, QString argument)
-{
-    QDBusMessage message = QDBusMessage::createMethodCall(service(), path, interface, method);
-    if (!argument.isEmpty())
-        message << argument;
-    const QDBusPendingCall pending = m_bus.asyncCall(message, callTimeoutMs);
-    // `this` is not touched after the suspension: the caller checks that it still exists.
-    const QDBusMessage reply = co_await qCoro(pending).waitForFinished();
-    co_return reply;
-}
-
-QCoro::Task<> NetworkManagerCache::readWhole(quint64 generation)
-{
-    const QPointer<NetworkManagerCache> self(this);
-    const auto current = [self, generation] { return self && self->m_generation == generation; };
-    NetworkManagerState next;
-    next.availability = NetworkManagerState::Availability::present;
-
-    const QDBusMessage manager = co_await call(managerPath(), propertiesInterface(), getAll(), managerInterface());
-    if (!current())
-        co_return;
-    if (isReply(manager)) {
-        NetworkManagerProperties::applyManager(next, propertyMap(manager.arguments().constFirst()));
-    } else if (!meansAbsent(manager)) {
-        next.powerFailure = messageOf(manager);
-    }
-
-    const QDBusMessage listing = co_await call(managerPath(), managerInterface(), getDevicesMethod(), noArgument());
-    if (!current())
-        co_return;
-    const std::optional<QStringList> devicePaths =
-        isReply(listing) ? NetworkManagerProperties::objectPathList(listing.arguments().constFirst(), 256) : std::nullopt;
-    if (!devicePaths) {
-        next = NetworkManagerState{};
-        next.availability = meansAbsent(listing) ? NetworkManagerState::Availability::absent
-                                                 : NetworkManagerState::Availability::unreadable;
-        next.failure = isReply(listing) ? u"NetworkManager gave an unreadable device list."_s : messageOf(listing);
-        const bool unreadable = next.availability == NetworkManagerState::Availability::unreadable;
-        finishRead(generation, std::move(next), unreadable);
-        co_return;
-    }
-
-    bool retry = !next.powerFailure.isEmpty();
-    for (const QString& devicePath : *devicePaths) {
-        if (next.wifiDevicePaths.size() >= NetworkManagerState::maximumDevices)
-            break;
-        const QDBusMessage general = co_await call(devicePath, propertiesInterface(), getAll(), deviceInterface());
-        if (!current())
-            co_return;
-        // A device that vanished between the listing and the read is simply not there any more.
-        if (!isReply(general))
-            continue;
-        const QVariantMap generalProperties = propertyMap(general.arguments().constFirst());
-        if (NetworkManagerProperties::uint32(generalProperties.value(u"DeviceType"_s)) != deviceTypeWiFi)
-            continue;
-        NetworkManagerDevice device;
-        device.path = devicePath;
-        device.managed = true;
-        NetworkManagerProperties::applyDevice(device, generalProperties);
-        const QDBusMessage wireless = co_await call(devicePath, propertiesInterface(), getAll(), wirelessInterface());
-        if (!current())
-            co_return;
-        const QVariantMap wirelessProperties = isReply(wireless) ? propertyMap(wireless.arguments().constFirst()) : QVariantMap();
-        NetworkManagerProperties::applyWireless(device, wirelessProperties);
-
-        QDBusMessage points = co_await call(devicePath, wirelessInterface(), getAllAccessPointsMethod(), noArgument());
-        if (!current())
-            co_return;
-        std::optional<QStringList> pointPaths;
-        if (isReply(points))
-            pointPaths = NetworkManagerProperties::objectPathList(points.arguments().constFirst(), NetworkManagerState::maximumAccessPoints);
-        else if (points.errorName() == "org.freedesktop.DBus.Error.UnknownMethod"_L1 && isReply(wireless))
-            // Versions without the method list the points as a property.
-            pointPaths = NetworkManagerProperties::objectPathList(wirelessProperties.value(u"AccessPoints"_s),
-                                                                  NetworkManagerState::maximumAccessPoints);
-        if (!pointPaths) {
-            next.listingFailures.insert(devicePath, isReply(points) ? u"NetworkManager gave an unreadable access point list."_s
-                                                                     : messageOf(points));
-            retry = true;
-            pointPaths = QStringList();
-        }
-        // All points of the device are asked for at once; the answers are taken in order.
-        QList<std::pair<QString, QDBusPendingCall>> asked;
-        for (const QString& pointPath : *pointPaths) {
-            if (next.accessPoints.size() + asked.size() >= NetworkManagerState::maximumAccessPoints)
-                break;
-            QDBusMessage get = QDBusMessage::createMethodCall(service(), pointPath, propertiesInterface(), u"GetAll"_s);
-            get << accessPointInterface();
-            asked.append({pointPath, m_bus.asyncCall(get, callTimeoutMs)});
-        }
-        QStringList listed;
-        for (const auto& entry : asked) {
-            const QString pointPath = entry.first;
-            const QDBusPendingCall answer = entry.second;
-            const QDBusMessage reply = co_await qCoro(answer).waitForFinished();
-            if (!current())
-                co_return;
-            if (!isReply(reply))
-                continue;
-            NetworkManagerAccessPoint point;
-            point.path = pointPath;
-            NetworkManagerProperties::applyAccessPoint(point, propertyMap(reply.arguments().constFirst()));
-            next.accessPoints.insert(pointPath, point);
-            listed.append(pointPath);
-        }
-
-        if (!device.activeConnectionPath.isEmpty()) {
-            const QDBusMessage active =
-                co_await call(device.activeConnectionPath, propertiesInterface(), getAll(), activeConnectionInterface());
-            if (!current())
-                co_return;
-            if (isReply(active)) {
-                NetworkManagerActiveConnection connection;
-                connection.path = device.activeConnectionPath;
-                NetworkManagerProperties::applyActiveConnection(connection, propertyMap(active.arguments().constFirst()));
-                next.activeConnections.insert(connection.path, connection);
-            }
-        }
-        next.accessPointPaths.insert(devicePath, listed);
-        next.wifiDevicePaths.append(devicePath);
-        next.devices.insert(devicePath, device);
-    }
-    finishRead(generation, std::move(next), retry);
-}
-
-void NetworkManagerCache::finishRead(quint64 generation, NetworkManagerState next, bool retry)
-{
-    if (generation != m_generation)
-        return;
-    m_state = std::move(next);
-    m_reading = false;
-    m_logger.debug("NetworkManager read whole: devices=%{public}ld, accessPoints=%{public}ld, held signals=%{public}ld",
-                   qint64(m_state.wifiDevicePaths.size()), qint64(m_state.accessPoints.size()), qint64(m_heldSignals.size()));
-    const QList<QDBusMessage> held = std::exchange(m_heldSignals, {});
-    if (std::exchange(m_heldOverflow, false)) {
-        // Too much happened during the read to replay it: read again.
-        readAgain();
-        return;
-    }
-    for (const QDBusMessage& message : held) {
-        apply(message);
-        if (generation != m_generation)
-            return; // a held signal started another whole read
-    }
-    if (retry) {
-        // Part of NetworkManager did not answer: read again later, less often each time.
-        m_retry.start(m_retryDelay);
-        m_retryDelay = std::min(m_retryDelay * 2, maximumRetryDelay);
-    } else {
-        m_retryDelay = std::chrono::milliseconds(1000);
-    }
-    Q_EMIT changed();
-    Q_EMIT readFinished();
 }
 
 void NetworkManagerCache::onSignal(const QDBusMessage& message)
@@ -445,7 +248,7 @@ QCoro::Task<> NetworkManagerCache::readAccessPoint(quint64 generation, QString d
     if (!self || self->m_generation != generation)
         co_return;
     // Removed while it was read, or it vanished before it could be: not there.
-    if (isReply(reply) && m_state.accessPointPaths.value(devicePath).contains(path)) {
+    if (isAnswer(reply) && m_state.accessPointPaths.value(devicePath).contains(path)) {
         NetworkManagerAccessPoint point;
         point.path = path;
         NetworkManagerProperties::applyAccessPoint(point, propertyMap(reply.arguments().constFirst()));
@@ -466,7 +269,7 @@ QCoro::Task<> NetworkManagerCache::readActiveConnection(quint64 generation, QStr
     bool inUse = false;
     for (const NetworkManagerDevice& device : std::as_const(m_state.devices))
         inUse = inUse || device.activeConnectionPath == path;
-    if (isReply(reply) && inUse) {
+    if (isAnswer(reply) && inUse) {
         NetworkManagerActiveConnection connection;
         connection.path = path;
         NetworkManagerProperties::applyActiveConnection(connection, propertyMap(reply.arguments().constFirst()));

@@ -24,10 +24,14 @@ std::optional<NetworkManagerInterfaceReading> NetworkManagerInterfaceReading::re
                                                                                    const QString& linkStatisticsFile,
                                                                                    std::optional<NetworkManagerFailure>* failure)
 {
-    if (state.availability == NetworkManagerState::Availability::absent
-        || state.availability == NetworkManagerState::Availability::loading) {
+    if (state.availability == NetworkManagerState::Availability::absent) {
         if (failure)
             *failure = NetworkManagerFailure::callFailed(QStringLiteral("NetworkManager is not running."));
+        return std::nullopt;
+    }
+    if (state.availability == NetworkManagerState::Availability::loading) {
+        if (failure)
+            *failure = NetworkManagerFailure::timedOut(QStringLiteral("NetworkManager did not answer."));
         return std::nullopt;
     }
     if (state.availability == NetworkManagerState::Availability::unreadable) {
