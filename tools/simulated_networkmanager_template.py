@@ -20,6 +20,15 @@ Mock methods (interface org.freedesktop.DBus.Mock on /org/freedesktop/NetworkMan
   SetCallFailure(path, interface, member, text)   member "": reading that interface's properties fails;
                                                   else that method fails; with the error text, empty
                                                   text restores the normal answer
+  SetProperty(path, interface, name, value)       as the stock one; WirelessEnabled also does what the
+                                                  radio switch does (devices unavailable, access points
+                                                  gone, and back)
+
+Every change is announced as NetworkManager announces it, so clients that follow signals stay
+current: org.freedesktop.DBus.Properties.PropertiesChanged for every property (NetworkManager no
+longer sends the old per-interface PropertiesChanged), AccessPointAdded / AccessPointRemoved,
+DeviceAdded, the device's StateChanged (new, old, reason) and the active connection's
+StateChanged (state, reason).
 '''
 
 import time
@@ -47,11 +56,37 @@ ACTIVE_IFACE = stock.ACTIVE_CONNECTION_IFACE
 STATE_ACTIVATING = 1
 STATE_ACTIVATED = 2
 STATE_DEACTIVATED = 4
+# NMActiveConnectionStateReason
+REASON_UNKNOWN = 0
+REASON_USER_DISCONNECTED = 2
+REASON_DEVICE_DISCONNECTED = 3
+# NMDeviceState
+DEVICE_UNAVAILABLE = 20
+DEVICE_DISCONNECTED = 30
+# NMDeviceStateReason
+DEVICE_REASON_NONE = 0
 
 
 def _set(obj, iface, name, value):
+    # dbusmock's Set sends the standard PropertiesChanged, the only one NetworkManager sends.
     obj.Set(iface, name, value)
-    obj.EmitSignal(iface, 'PropertiesChanged', 'a{sv}', [{name: value}])
+
+
+def _set_device_state(dev, state, reason):
+    old = dev.Get(DEVICE_IFACE, 'State')
+    dev.Set(DEVICE_IFACE, 'StateReason', (dbus.UInt32(state), dbus.UInt32(reason)))
+    if int(old) == int(state):
+        return
+    dev.Set(DEVICE_IFACE, 'State', dbus.UInt32(state))
+    dev.EmitSignal(DEVICE_IFACE, 'StateChanged', 'uuu', [dbus.UInt32(state), dbus.UInt32(old), dbus.UInt32(reason)])
+
+
+def _set_active_state(active_path, state, reason):
+    active = dbusmock.get_object(active_path)
+    if int(active.Get(ACTIVE_IFACE, 'State')) == int(state):
+        return
+    active.Set(ACTIVE_IFACE, 'State', dbus.UInt32(state))
+    active.EmitSignal(ACTIVE_IFACE, 'StateChanged', 'uu', [dbus.UInt32(state), dbus.UInt32(reason)])
 
 
 def _boot_millis():
@@ -91,17 +126,19 @@ def _join(manager, conn_path, dev_path, ap_path):
     dev = dbusmock.get_object(dev_path)
     actives = manager.Get(MANAGER_IFACE, 'ActiveConnections')
     name = _next_free('/org/freedesktop/NetworkManager/ActiveConnection/', actives)
-    state = {'hang': STATE_ACTIVATING, 'deactivate': STATE_DEACTIVATED}.get(mode, STATE_ACTIVATED)
-    active = stock.AddActiveConnection(manager, [dev_path], conn_path, ap_path, name, dbus.UInt32(state))
+    # An activation starts "activating" and moves on, as NetworkManager's does.
+    active = stock.AddActiveConnection(manager, [dev_path], conn_path, ap_path, name, dbus.UInt32(STATE_ACTIVATING))
     if mode == 'activate':
+        _set_active_state(active, STATE_ACTIVATED, REASON_UNKNOWN)
         _set(dev, WIRELESS_IFACE, 'ActiveAccessPoint', dbus.ObjectPath(ap_path))
         # A joined link runs at the access point's top rate, as a good radio would.
         _set(dev, WIRELESS_IFACE, 'Bitrate', dbus.UInt32(dbusmock.get_object(ap_path).Get(AP_IFACE, 'MaxBitrate')))
     else:
         # The stock helper marks the device activated; an unfinished or failed join must not look joined.
-        failed_state = 40 if mode == 'hang' else 30
-        dev.Set(DEVICE_IFACE, 'State', dbus.UInt32(failed_state))
-        dev.Set(DEVICE_IFACE, 'StateReason', (dbus.UInt32(failed_state), dbus.UInt32(manager.activation_reason)))
+        failed_state = 40 if mode == 'hang' else DEVICE_DISCONNECTED
+        if mode == 'deactivate':
+            _set_active_state(active, STATE_DEACTIVATED, REASON_DEVICE_DISCONNECTED)
+        _set_device_state(dev, failed_state, manager.activation_reason)
         dev.Set(DEVICE_IFACE, 'ActiveConnection', dbus.ObjectPath('/' if mode == 'deactivate' else active))
         _set(dev, WIRELESS_IFACE, 'ActiveAccessPoint', dbus.ObjectPath('/'))
     return dbus.ObjectPath(active)
@@ -164,14 +201,75 @@ def AddWiFiDevice(self, device_name, iface_name, state):
 @dbus.service.method(MOCK_IFACE, in_signature='ssaysuuuyuuu', out_signature='s')
 def AddAccessPointWithFlags(self, dev_path, ap_name, ssid, bssid, mode, frequency, max_bitrate, strength,
                             flags, wpa_flags, rsn_flags):
-    path = stock.AddAccessPoint(self, dev_path, ap_name, 'placeholder', bssid, mode, frequency, max_bitrate,
-                                strength, 0)
-    ap = dbusmock.get_object(path)
-    ap.Set(AP_IFACE, 'Ssid', dbus.ByteArray(bytes(ssid)))
-    ap.Set(AP_IFACE, 'Flags', dbus.UInt32(flags))
-    ap.Set(AP_IFACE, 'WpaFlags', dbus.UInt32(wpa_flags))
-    ap.Set(AP_IFACE, 'RsnFlags', dbus.UInt32(rsn_flags))
+    dev = dbusmock.get_object(dev_path)
+    path = '/org/freedesktop/NetworkManager/AccessPoint/' + ap_name
+    if path in dev.access_points:
+        raise dbus.exceptions.DBusException(f'Access point {ap_name} on device {dev_path} already exists',
+                                            name=MANAGER_IFACE + '.AlreadyExists')
+    # The object is complete before it is announced, as NetworkManager's are.
+    self.AddObject(path, AP_IFACE, {
+        'Ssid': dbus.ByteArray(bytes(ssid)), 'HwAddress': dbus.String(bssid), 'Flags': dbus.UInt32(flags),
+        'WpaFlags': dbus.UInt32(wpa_flags), 'RsnFlags': dbus.UInt32(rsn_flags), 'LastSeen': dbus.Int32(1),
+        'Frequency': dbus.UInt32(frequency), 'MaxBitrate': dbus.UInt32(max_bitrate), 'Mode': dbus.UInt32(mode),
+        'Strength': dbus.Byte(strength)}, [])
+    self.object_manager_emit_added(path)
+    _list_access_point(dev, path)
     return path
+
+
+def _list_access_point(dev, path):
+    dev.access_points.append(path)
+    points = dev.Get(WIRELESS_IFACE, 'AccessPoints')
+    points.append(dbus.ObjectPath(path))
+    dev.Set(WIRELESS_IFACE, 'AccessPoints', points)
+    dev.EmitSignal(WIRELESS_IFACE, 'AccessPointAdded', 'o', [dbus.ObjectPath(path)])
+
+
+def _unlist_access_point(dev, path):
+    dev.access_points.remove(path)
+    points = dev.Get(WIRELESS_IFACE, 'AccessPoints')
+    points.remove(path)
+    dev.Set(WIRELESS_IFACE, 'AccessPoints', points)
+    dev.EmitSignal(WIRELESS_IFACE, 'AccessPointRemoved', 'o', [dbus.ObjectPath(path)])
+
+
+def _set_radio(manager, enabled):
+    '''What the radio switch does to the Wi-Fi devices: off leaves them unavailable with no access point
+    in reach; on makes them available again, and the next scan finds the same access points.'''
+    for dev_path in manager.Get(MANAGER_IFACE, 'Devices'):
+        dev = dbusmock.get_object(dev_path)
+        if int(dev.Get(DEVICE_IFACE, 'DeviceType')) != 2:
+            continue
+        if not enabled:
+            active = dev.Get(DEVICE_IFACE, 'ActiveConnection')
+            if active != '/':
+                _set_active_state(active, STATE_DEACTIVATED, REASON_DEVICE_DISCONNECTED)
+                stock.RemoveActiveConnection(manager, dev_path, active)
+            _set(dev, WIRELESS_IFACE, 'ActiveAccessPoint', dbus.ObjectPath('/'))
+            dev.hidden_by_radio = list(dev.access_points)
+            for path in dev.hidden_by_radio:
+                _unlist_access_point(dev, path)
+            _set_device_state(dev, DEVICE_UNAVAILABLE, DEVICE_REASON_NONE)
+        else:
+            _set_device_state(dev, DEVICE_DISCONNECTED, DEVICE_REASON_NONE)
+            for path in getattr(dev, 'hidden_by_radio', []):
+                if path not in dev.access_points:
+                    _list_access_point(dev, path)
+            dev.hidden_by_radio = []
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='sssv', out_signature='')
+def SetProperty(_self, path, iface, name, value):
+    obj = dbusmock.get_object(path)
+    if path == MANAGER_OBJ and iface == MANAGER_IFACE and name == 'WirelessEnabled':
+        was = bool(obj.Get(MANAGER_IFACE, 'WirelessEnabled'))
+        if was and not bool(value):
+            _set_radio(obj, False)
+        obj.Set(iface, name, value)
+        if not was and bool(value):
+            _set_radio(obj, True)
+        return
+    obj.Set(iface, name, value)
 
 
 @dbus.service.method(MOCK_IFACE, in_signature='ssi', out_signature='')
@@ -254,5 +352,6 @@ def Disconnect(_self, dev_path):
     dev = dbusmock.get_object(dev_path)
     active = dev.Get(DEVICE_IFACE, 'ActiveConnection')
     if active != '/':
+        _set_active_state(active, STATE_DEACTIVATED, REASON_USER_DISCONNECTED)
         stock.RemoveActiveConnection(dbusmock.get_object(MANAGER_OBJ), dev_path, active)
     _set(dev, WIRELESS_IFACE, 'ActiveAccessPoint', dbus.ObjectPath('/'))

@@ -1,5 +1,7 @@
 #include "connectivity/NetworkManagerPathMonitor.h"
 
+#include "wifi/NetworkManagerCache.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingReply>
 
@@ -21,6 +23,19 @@ constexpr quint32 MeteredGuessYes = 3;
 NetworkManagerPathMonitor::NetworkManagerPathMonitor(QDBusConnection bus, QObject* parent)
     : NetworkPathMonitor(parent), m_bus(std::move(bus))
 {
+}
+
+NetworkManagerPathMonitor::NetworkManagerPathMonitor(std::shared_ptr<NetworkManagerCache> cache, QObject* parent)
+    : NetworkPathMonitor(parent), m_bus(cache->bus()), m_cache(std::move(cache))
+{
+}
+
+NetworkPathStatus NetworkManagerPathMonitor::statusFromCache(const NetworkManagerCache& cache)
+{
+    const NetworkManagerState& state = cache.state();
+    if (state.availability == NetworkManagerState::Availability::absent || !state.managerState)
+        return NetworkPathStatus::unsatisfied();
+    return statusFor(*state.managerState, state.metered);
 }
 
 NetworkPathStatus NetworkManagerPathMonitor::statusFor(quint32 state, quint32 metered)
@@ -56,6 +71,15 @@ NetworkPathStatus NetworkManagerPathMonitor::statusFromProperties(const QVariant
 
 void NetworkManagerPathMonitor::start()
 {
+    if (m_cache) {
+        // A whole read in flight (start-up, NetworkManager back) is waited for; the service's time-out bounds it.
+        if (m_cache->state().availability == NetworkManagerState::Availability::loading || m_cache->isReading())
+            m_waitingForCache = connect(m_cache.get(), &NetworkManagerCache::readFinished, this,
+                                        &NetworkManagerPathMonitor::answerFromCache);
+        else
+            answerFromCache();
+        return;
+    }
     if (m_pending || !m_bus.isConnected())
         return;
     QDBusMessage message = QDBusMessage::createMethodCall(
@@ -66,8 +90,15 @@ void NetworkManagerPathMonitor::start()
     connect(m_pending.get(), &QDBusPendingCallWatcher::finished, this, &NetworkManagerPathMonitor::onReply);
 }
 
+void NetworkManagerPathMonitor::answerFromCache()
+{
+    disconnect(m_waitingForCache);
+    Q_EMIT pathUpdated(statusFromCache(*m_cache));
+}
+
 void NetworkManagerPathMonitor::cancel()
 {
+    disconnect(m_waitingForCache);
     if (m_pending) {
         m_pending->disconnect(this);
         m_pending.release()->deleteLater();

@@ -2,13 +2,15 @@
 
 #include "connectivity/NetworkManagerPathMonitor.h"
 #include "connectivity/NetworkPathResumeOnce.h"
-#include "support/SystemBus.h"
+#include "wifi/NetworkManagerCache.h"
 
 #include <QCoroSignal>
 #include <QTimer>
 
-NetworkPathService::NetworkPathService()
-    : NetworkPathService([] { return std::make_unique<NetworkManagerPathMonitor>(SystemBus::connection()); })
+NetworkPathService::NetworkPathService() : NetworkPathService(NetworkManagerCache::system()) {}
+
+NetworkPathService::NetworkPathService(std::shared_ptr<NetworkManagerCache> cache)
+    : NetworkPathService([cache] { return std::make_unique<NetworkManagerPathMonitor>(cache); })
 {
 }
 

@@ -12,6 +12,7 @@
 #include "state/SettingsPageOpener.h"
 #include "state/SystemWakeObserver.h"
 #include "support/SystemBus.h"
+#include "wifi/NetworkManagerCache.h"
 #include "wifi/NetworkManagerWiFiAssociator.h"
 #include "wifi/NetworkManagerWiFiPowerController.h"
 #include "wifi/NetworkManagerWiFiScanner.h"
@@ -23,16 +24,19 @@ AppState& AppState::shared()
 {
     static AppState* const state = [] {
         const QDBusConnection bus = SystemBus::connection();
+        // One signal-fed copy of NetworkManager for the every-second checks: power, path and name.
+        const std::shared_ptr<NetworkManagerCache> networkManager = NetworkManagerCache::system();
         // The analytics service is itself process-wide; the state only borrows it.
         std::shared_ptr<AppAnalyticsReporting> analytics(&AppAnalyticsService::shared(), [](AppAnalyticsReporting*) {});
 
         Collaborators collaborators;
-        collaborators.scanner = std::make_shared<NetworkManagerWiFiScanner>(bus, std::make_shared<PublicNetworkScorer>());
+        collaborators.scanner = std::make_shared<NetworkManagerWiFiScanner>(networkManager, std::make_shared<PublicNetworkScorer>(),
+                                                                          NetworkManagerWiFiScanner::Options{});
         collaborators.portal = std::make_shared<CaptivePortalService>();
-        collaborators.networkPathMonitor = std::make_shared<NetworkPathService>();
+        collaborators.networkPathMonitor = std::make_shared<NetworkPathService>(networkManager);
         collaborators.connectionRouter = std::make_shared<WiFiConnectionRouter>(
             std::make_shared<WiFiConnectionService>(std::make_shared<NetworkManagerWiFiAssociator>(bus)));
-        collaborators.wifiPowerController = std::make_shared<NetworkManagerWiFiPowerController>(bus);
+        collaborators.wifiPowerController = std::make_shared<NetworkManagerWiFiPowerController>(networkManager);
         collaborators.launchAtLoginController = std::make_shared<LaunchAtLoginService>();
         collaborators.analytics = analytics;
         collaborators.portalProfileStore = std::make_shared<PortalAutofillProfileStore>();

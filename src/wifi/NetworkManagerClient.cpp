@@ -89,6 +89,7 @@ std::optional<NetworkManagerDevice> NetworkManagerClient::device(const QString& 
     device.stateReason = NetworkManagerValues::stateReason(general.value(QStringLiteral("StateReason")));
     device.managed = general.value(QStringLiteral("Managed"), true).toBool();
     device.availableConnections = NetworkManagerValues::objectPaths(general.value(QStringLiteral("AvailableConnections")));
+    device.activeConnectionPath = pathOrEmpty(NetworkManagerValues::objectPath(general.value(QStringLiteral("ActiveConnection"))));
     if (general.value(QStringLiteral("DeviceType")).toUInt() != deviceTypeWiFi)
         return device;
     const QVariantMap wireless = properties(path, wirelessInterface());

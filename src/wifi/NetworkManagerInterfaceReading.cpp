@@ -14,14 +14,52 @@ std::optional<NetworkManagerInterfaceReading> NetworkManagerInterfaceReading::re
     std::optional<NetworkManagerDevice> device = client.defaultWiFiDevice(failure);
     if (!device)
         return std::nullopt;
-    NetworkManagerInterfaceReading reading;
-    reading.device = *device;
     std::optional<NetworkManagerFailure> powerFailure;
-    reading.powerOn = client.wirelessEnabled(&powerFailure).value_or(false);
-    if (powerFailure)
-        reading.powerFailure = powerFailure->message;
-    reading.serviceActive = device->managed && device->state > deviceStateUnavailable;
-    reading.activeAccessPoint = client.activeAccessPoint(*device);
+    const std::optional<bool> power = client.wirelessEnabled(&powerFailure);
+    return from(*device, power, powerFailure ? std::optional<QString>(powerFailure->message) : std::nullopt,
+                client.activeAccessPoint(*device), linkStatisticsFile);
+}
+
+std::optional<NetworkManagerInterfaceReading> NetworkManagerInterfaceReading::read(const NetworkManagerState& state,
+                                                                                   const QString& linkStatisticsFile,
+                                                                                   std::optional<NetworkManagerFailure>* failure)
+{
+    if (state.availability == NetworkManagerState::Availability::absent) {
+        if (failure)
+            *failure = NetworkManagerFailure::callFailed(QStringLiteral("NetworkManager is not running."));
+        return std::nullopt;
+    }
+    if (state.availability == NetworkManagerState::Availability::loading) {
+        if (failure)
+            *failure = NetworkManagerFailure::timedOut(QStringLiteral("NetworkManager did not answer."));
+        return std::nullopt;
+    }
+    if (state.availability == NetworkManagerState::Availability::unreadable) {
+        if (failure)
+            *failure = NetworkManagerFailure::callFailed(state.failure);
+        return std::nullopt;
+    }
+    const std::optional<NetworkManagerDevice> device = state.defaultWiFiDevice();
+    if (!device)
+        return std::nullopt;
+    std::optional<QString> powerFailure;
+    if (!state.powerOn())
+        powerFailure = state.powerFailure.isEmpty() ? QStringLiteral("NetworkManager did not report whether Wi-Fi is switched on.")
+                                                    : state.powerFailure;
+    return from(*device, state.powerOn(), powerFailure, state.activeAccessPoint(*device), linkStatisticsFile);
+}
+
+NetworkManagerInterfaceReading NetworkManagerInterfaceReading::from(const NetworkManagerDevice& device, std::optional<bool> power,
+                                                                    std::optional<QString> powerFailure,
+                                                                    std::optional<NetworkManagerAccessPoint> activeAccessPoint,
+                                                                    const QString& linkStatisticsFile)
+{
+    NetworkManagerInterfaceReading reading;
+    reading.device = device;
+    reading.powerOn = power.value_or(false);
+    reading.powerFailure = std::move(powerFailure);
+    reading.serviceActive = device.managed && device.state > deviceStateUnavailable;
+    reading.activeAccessPoint = std::move(activeAccessPoint);
     if (!reading.activeAccessPoint)
         return reading;
 
@@ -30,10 +68,10 @@ std::optional<NetworkManagerInterfaceReading> NetworkManagerInterfaceReading::re
         reading.ssid = WiFiSSIDText::decode(point.ssid);
     reading.security = NetworkManagerSecurity::currentCode(point);
     // The kernel's measured signal and noise win over NetworkManager's coarse strength when present.
-    const std::optional<WirelessLinkStatistics> link = WirelessLinkStatistics::read(device->interfaceName, linkStatisticsFile);
+    const std::optional<WirelessLinkStatistics> link = WirelessLinkStatistics::read(device.interfaceName, linkStatisticsFile);
     reading.rssi = link && link->signalDbm ? *link->signalDbm : WiFiRadioEstimates::rssiFromStrength(point.strength);
     reading.noise = link && link->noiseDbm ? *link->noiseDbm : WiFiRadioEstimates::estimatedNoiseFloorDbm;
-    reading.transmitRate = device->bitrateKbps / 1000.0;
+    reading.transmitRate = device.bitrateKbps / 1000.0;
     return reading;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "wifi/NetworkManagerClient.h"
+#include "wifi/NetworkManagerState.h"
 #include "wifi/ScannedNetworkRecord.h"
 #include "wifi/WiFiInterfaceDetails.h"
 #include "wifi/WiFiSecurityCode.h"
@@ -9,7 +10,7 @@
 #include <optional>
 
 // What the default Wi-Fi device says about itself at one moment: the joined network, the radio readings
-// and the power and service flags. Read afresh for every scan and join; nothing is cached.
+// and the power and service flags. Joins read it afresh from NetworkManager; scans from the cache.
 struct NetworkManagerInterfaceReading {
     NetworkManagerDevice device;
     std::optional<NetworkManagerAccessPoint> activeAccessPoint;
@@ -30,7 +31,18 @@ struct NetworkManagerInterfaceReading {
                                                               const QString& linkStatisticsFile = QStringLiteral("/proc/net/wireless"),
                                                               std::optional<NetworkManagerFailure>* failure = nullptr);
 
+    // The same from the cache: none without a Wi-Fi device, with `failure` set when NetworkManager is
+    // absent or refused to list its devices.
+    static std::optional<NetworkManagerInterfaceReading> read(const NetworkManagerState& state, const QString& linkStatisticsFile,
+                                                              std::optional<NetworkManagerFailure>* failure = nullptr);
+
     WiFiInterfaceDetails details() const;
+
+private:
+    static NetworkManagerInterfaceReading from(const NetworkManagerDevice& device, std::optional<bool> power,
+                                               std::optional<QString> powerFailure,
+                                               std::optional<NetworkManagerAccessPoint> activeAccessPoint,
+                                               const QString& linkStatisticsFile);
 };
 
 namespace NetworkManagerScanRecords {

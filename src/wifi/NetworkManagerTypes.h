@@ -46,6 +46,7 @@ struct NetworkManagerDevice {
     QString activeAccessPointPath; // empty when not joined
     std::optional<qint64> lastScan; // absent on NetworkManager versions without LastScan
     QStringList availableConnections;
+    QString activeConnectionPath; // empty when none
 
     bool operator==(const NetworkManagerDevice&) const = default;
 };
@@ -63,6 +64,15 @@ struct NetworkManagerAccessPoint {
     quint8 strength = 0; // percent
 
     bool operator==(const NetworkManagerAccessPoint&) const = default;
+};
+
+// One activation of a connection on a device, as NetworkManager describes it.
+struct NetworkManagerActiveConnection {
+    QString path;
+    quint32 state = 0; // NMActiveConnectionState
+    QString specificObject; // the access point it was asked for; empty when none
+
+    bool operator==(const NetworkManagerActiveConnection&) const = default;
 };
 
 // Why a NetworkManager call gave no answer.

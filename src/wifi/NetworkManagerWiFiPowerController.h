@@ -1,25 +1,21 @@
 #pragma once
 
-#include "support/SerialWorker.h"
-#include "wifi/NetworkManagerClient.h"
+#include "wifi/NetworkManagerCache.h"
 #include "wifi/WiFiPowerControlling.h"
 
 #include <QDBusConnection>
+#include <memory>
 
-// Whether the Wi-Fi radio is powered, as NetworkManager's software and hardware switches say. Runs on
-// its own serial worker, independent of scans.
+// Whether the Wi-Fi radio is powered, as NetworkManager's software and hardware switches say, read
+// from the signal-fed cache: the every-second check costs no bus traffic.
 class NetworkManagerWiFiPowerController : public WiFiPowerControlling {
 public:
+    // With a cache of its own on that bus.
     explicit NetworkManagerWiFiPowerController(QDBusConnection bus);
+    explicit NetworkManagerWiFiPowerController(std::shared_ptr<NetworkManagerCache> cache);
 
     QCoro::Task<std::optional<bool>> currentPowerState() override;
 
 private:
-    // On the worker: whether a Wi-Fi device is there, re-reading the device list only when the one
-    // seen last is gone (the check runs every second).
-    bool hasWiFiDevice();
-
-    NetworkManagerClient m_client;
-    QString m_devicePath; // touched on the worker only
-    SerialWorker m_worker{QStringLiteral("com.tolvek.brewbeacon.networkmanager.power")};
+    std::shared_ptr<NetworkManagerCache> m_cache;
 };

@@ -6,6 +6,9 @@
 #include "wifi/QualityFormatter.h"
 #include "wifi/WiFiSSIDText.h"
 
+#include <QCoroDBusPendingCall>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <algorithm>
 
 namespace {
@@ -25,61 +28,79 @@ NetworkManagerWiFiScanner::NetworkManagerWiFiScanner(QDBusConnection bus, std::s
 
 NetworkManagerWiFiScanner::NetworkManagerWiFiScanner(QDBusConnection bus, std::shared_ptr<const PublicNetworkScoring> scorer,
                                                      Options options)
-    : m_client(std::move(bus)), m_scorer(std::move(scorer)), m_options(std::move(options))
+    : NetworkManagerWiFiScanner(std::make_shared<NetworkManagerCache>(std::move(bus)), std::move(scorer), std::move(options))
+{
+}
+
+NetworkManagerWiFiScanner::NetworkManagerWiFiScanner(std::shared_ptr<NetworkManagerCache> cache,
+                                                     std::shared_ptr<const PublicNetworkScoring> scorer, Options options)
+    : m_cache(std::move(cache)), m_scorer(std::move(scorer)), m_options(std::move(options))
 {
 }
 
 QCoro::Task<std::optional<QString>> NetworkManagerWiFiScanner::currentSSID()
 {
-    auto job = [this] { return readCurrentSSID(); };
-    const std::optional<QString> ssid = co_await m_worker.run(std::move(job));
+    // Checked every second: memory only.
+    const std::shared_ptr<NetworkManagerCache> cache = m_cache;
+    co_await cache->ready();
+    const std::optional<QByteArray> raw = cache->state().isPresent() ? cache->state().joinedSSID() : std::nullopt;
+    const std::optional<QString> ssid = raw ? std::optional<QString>(WiFiSSIDText::decode(*raw)) : std::nullopt;
     m_logger.debug("Current SSID check: visible=%{bool,public}d", ssid.has_value());
     co_return ssid;
 }
 
-std::optional<QString> NetworkManagerWiFiScanner::readCurrentSSID()
-{
-    // Checked every second while joined: two small reads instead of listing every device.
-    if (!m_joinedDevicePath.isEmpty()) {
-        const std::optional<QByteArray> ssid = m_client.activeSSID(m_joinedDevicePath);
-        if (ssid && !ssid->isEmpty())
-            return WiFiSSIDText::decode(*ssid);
-        m_joinedDevicePath.clear();
-    }
-    const std::optional<NetworkManagerDevice> device = m_client.defaultWiFiDevice();
-    if (!device)
-        return std::nullopt;
-    const std::optional<NetworkManagerAccessPoint> point = m_client.activeAccessPoint(*device);
-    if (!point || point->ssid.isEmpty())
-        return std::nullopt;
-    m_joinedDevicePath = device->path;
-    return WiFiSSIDText::decode(point->ssid);
-}
-
 QCoro::Task<WiFiSnapshot> NetworkManagerWiFiScanner::latestSnapshot()
 {
-    WiFiSnapshot snapshot = co_await m_worker.run([this] { return scanNow(); });
+    const std::shared_ptr<NetworkManagerCache> cache = m_cache;
+    co_await cache->ready();
+    const NetworkManagerState before = cache->state();
+    std::optional<NetworkManagerFailure> scanFailure;
+    if (const std::optional<NetworkManagerDevice> device = before.isPresent() ? before.defaultWiFiDevice() : std::nullopt)
+        scanFailure = co_await requestScan(*device);
+    const NetworkManagerState after = cache->state();
+    auto job = [this, before, after, scanFailure] { return snapshotFrom(before, after, scanFailure); };
+    WiFiSnapshot snapshot = co_await m_worker.run(std::move(job));
     co_return snapshot;
 }
 
-std::optional<NetworkManagerFailure> NetworkManagerWiFiScanner::requestScan(const NetworkManagerDevice& device)
+QCoro::Task<std::optional<NetworkManagerFailure>> NetworkManagerWiFiScanner::requestScan(NetworkManagerDevice device)
 {
     if (m_sinceLastScanRequest.isValid() && std::chrono::milliseconds(m_sinceLastScanRequest.elapsed()) < m_options.minimumScanInterval)
-        return std::nullopt;
+        co_return std::nullopt;
     m_sinceLastScanRequest.start();
-    std::optional<NetworkManagerFailure> failure = m_client.scan(device, {}, m_options.scanBound);
-    if (failure && failure->meansRecentScanResults()) {
-        m_logger.debug("Wi-Fi scan request declined, reading recent results: %{public}s", failure->message);
-        return std::nullopt;
+    const std::shared_ptr<NetworkManagerCache> cache = m_cache;
+    const Logger logger = m_logger;
+    const std::chrono::milliseconds bound = m_options.scanBound;
+    QDBusMessage call = QDBusMessage::createMethodCall(NetworkManagerDBus::service(), device.path,
+                                                       NetworkManagerDBus::wirelessInterface(), QStringLiteral("RequestScan"));
+    call << QVariantMap();
+    const QDBusPendingCall pending = cache->bus().asyncCall(call, 5000);
+    const QDBusMessage reply = co_await qCoro(pending).waitForFinished();
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        const NetworkManagerFailure failure = NetworkManagerFailure::callFailed(reply.errorMessage());
+        if (failure.meansRecentScanResults()) {
+            logger.debug("Wi-Fi scan request declined, reading recent results: %{public}s", failure.message);
+            co_return std::nullopt;
+        }
+        co_return failure;
     }
-    return failure;
+    // Without LastScan there is nothing to wait on: the answer means the scan finished.
+    if (!device.lastScan)
+        co_return std::nullopt;
+    const bool finished = co_await cache->scanFinished(device.path, device.lastScan, bound);
+    if (finished)
+        co_return std::nullopt;
+    if (!cache->state().devices.contains(device.path))
+        co_return NetworkManagerFailure::callFailed(QStringLiteral("The Wi-Fi device disappeared during the scan."));
+    co_return NetworkManagerFailure::timedOut(QStringLiteral("The Wi-Fi scan did not finish in time."));
 }
 
-WiFiSnapshot NetworkManagerWiFiScanner::scanNow()
+WiFiSnapshot NetworkManagerWiFiScanner::snapshotFrom(const NetworkManagerState& before, const NetworkManagerState& after,
+                                                     std::optional<NetworkManagerFailure> failure) const
 {
     std::optional<NetworkManagerFailure> listing;
     const std::optional<NetworkManagerInterfaceReading> reading =
-        NetworkManagerInterfaceReading::read(m_client, m_options.linkStatisticsFile, &listing);
+        NetworkManagerInterfaceReading::read(before, m_options.linkStatisticsFile, &listing);
     if (!reading && listing) {
         // NetworkManager did not answer: that is no proof there is no Wi-Fi device.
         m_logger.log("Wi-Fi scan failed: %{public}s", listing->message);
@@ -97,10 +118,11 @@ WiFiSnapshot NetworkManagerWiFiScanner::scanNow()
                    details.interfaceName.value_or(QStringLiteral("unknown")), reading->powerOn, reading->serviceActive,
                    ssid ? QStringLiteral("true") : QStringLiteral("false"));
 
-    std::optional<NetworkManagerFailure> failure = requestScan(reading->device);
-    QList<NetworkManagerAccessPoint> points;
-    if (!failure)
-        points = m_client.accessPoints(reading->device, &failure);
+    const QString devicePath = reading->device.path;
+    if (!failure && !after.devices.contains(devicePath))
+        failure = NetworkManagerFailure::callFailed(QStringLiteral("The Wi-Fi device disappeared during the scan."));
+    if (!failure && after.listingFailures.contains(devicePath))
+        failure = NetworkManagerFailure::callFailed(after.listingFailures.value(devicePath));
     if (failure) {
         m_logger.log("Wi-Fi scan failed: %{public}s", failure->message);
         WiFiSnapshot snapshot = failedSnapshot(QStringLiteral("Wi-Fi scan failed: ") + failure->message);
@@ -110,6 +132,7 @@ WiFiSnapshot NetworkManagerWiFiScanner::scanNow()
         return snapshot;
     }
 
+    const QList<NetworkManagerAccessPoint> points = after.accessPointsOf(devicePath);
     const QList<PublicNetworkCandidate> unique = candidatesFrom(points, *m_scorer);
     const auto openCount = std::count_if(unique.begin(), unique.end(), [](const auto& c) { return c.isOpen(); });
     m_logger.debug("Wi-Fi scan completed: rawNetworks=%{public}ld, uniqueCandidates=%{public}ld, openCandidates=%{public}ld",

@@ -2,7 +2,7 @@
 
 #include "support/Logger.h"
 #include "support/SerialWorker.h"
-#include "wifi/NetworkManagerClient.h"
+#include "wifi/NetworkManagerCache.h"
 #include "wifi/PublicNetworkScoring.h"
 #include "wifi/WiFiScanning.h"
 
@@ -12,21 +12,27 @@
 
 struct NetworkManagerInterfaceReading;
 
-// Reads the default Wi-Fi device and the networks around it from NetworkManager. Every D-Bus call runs
-// on the scanner's own serial worker: scans and name checks never overlap and never block the caller.
+// Reads the default Wi-Fi device and the networks around it from the signal-fed NetworkManager cache.
+// The only call it makes is the scan request, asynchronously, after which it waits for the cache to
+// see the scan finish; snapshots are built on the scanner's own serial worker, never blocking the caller.
 class NetworkManagerWiFiScanner : public WiFiScanning {
 public:
     struct Options {
         // How long to wait for NetworkManager to finish a requested scan.
         std::chrono::milliseconds scanBound = std::chrono::seconds(10);
-        // Scan requests closer together than this read the access points already known; NetworkManager
-        // refuses them anyway, and scanning costs the radio airtime.
-        std::chrono::milliseconds minimumScanInterval = std::chrono::seconds(5);
+        // Scan requests closer together than this read the access points already known: NetworkManager
+        // refuses them anyway, keeps the list current from its own scans, and scanning costs the radio
+        // airtime. The joined network's details are re-scanned every 10 s; so are the networks around
+        // when not joined, while the checks in between read the list as NetworkManager keeps it.
+        std::chrono::milliseconds minimumScanInterval = std::chrono::seconds(10);
         QString linkStatisticsFile = QStringLiteral("/proc/net/wireless");
     };
 
+    // With a cache of its own on that bus.
     NetworkManagerWiFiScanner(QDBusConnection bus, std::shared_ptr<const PublicNetworkScoring> scorer);
     NetworkManagerWiFiScanner(QDBusConnection bus, std::shared_ptr<const PublicNetworkScoring> scorer, Options options);
+    NetworkManagerWiFiScanner(std::shared_ptr<NetworkManagerCache> cache, std::shared_ptr<const PublicNetworkScoring> scorer,
+                              Options options);
 
     QCoro::Task<std::optional<QString>> currentSSID() override;
     QCoro::Task<WiFiSnapshot> latestSnapshot() override;
@@ -39,20 +45,18 @@ public:
                                                                   const PublicNetworkScoring& scorer);
 
 private:
-    // The scan itself, on the worker thread.
-    WiFiSnapshot scanNow();
-    // The joined network's name, on the worker: from the device that last had one when it still has,
-    // else from a fresh look at the devices.
-    std::optional<QString> readCurrentSSID();
-    // Asks for a fresh scan unless one was asked for moments ago; a failure that only means "too soon"
-    // is no failure.
-    std::optional<NetworkManagerFailure> requestScan(const NetworkManagerDevice& device);
+    // The snapshot from the cache as it was before the scan (the interface) and after it (the networks),
+    // on the worker thread.
+    WiFiSnapshot snapshotFrom(const NetworkManagerState& before, const NetworkManagerState& after,
+                              std::optional<NetworkManagerFailure> scanFailure) const;
+    // Asks for a fresh scan unless one was asked for moments ago, and waits for it to finish; a failure
+    // that only means "too soon" is no failure.
+    QCoro::Task<std::optional<NetworkManagerFailure>> requestScan(NetworkManagerDevice device);
 
-    NetworkManagerClient m_client;
+    std::shared_ptr<NetworkManagerCache> m_cache;
     std::shared_ptr<const PublicNetworkScoring> m_scorer;
     Options m_options;
     Logger m_logger{QStringLiteral("WiFiScanner")};
-    QElapsedTimer m_sinceLastScanRequest; // touched on the worker only
-    QString m_joinedDevicePath;           // touched on the worker only
+    QElapsedTimer m_sinceLastScanRequest;
     SerialWorker m_worker{QStringLiteral("com.tolvek.brewbeacon.networkmanager.scan")};
 };

@@ -12,12 +12,7 @@ PrivateSystemBus::PrivateSystemBus() = default;
 
 PrivateSystemBus::~PrivateSystemBus()
 {
-    for (auto it = m_mocks.rbegin(); it != m_mocks.rend(); ++it) {
-        (*it)->terminate();
-        if (!(*it)->waitForFinished(3000))
-            (*it)->kill();
-        (*it)->waitForFinished(1000);
-    }
+    stopMocks();
     if (m_daemon) {
         m_daemon->terminate();
         if (!m_daemon->waitForFinished(3000))
@@ -66,6 +61,17 @@ bool PrivateSystemBus::start()
         return false;
     }
     return true;
+}
+
+void PrivateSystemBus::stopMocks()
+{
+    for (auto it = m_mocks.rbegin(); it != m_mocks.rend(); ++it) {
+        (*it)->terminate();
+        if (!(*it)->waitForFinished(3000))
+            (*it)->kill();
+        (*it)->waitForFinished(1000);
+    }
+    m_mocks.clear();
 }
 
 bool PrivateSystemBus::startMock(const QString& templateNameOrPath, const QString& busName, const QString& parametersJson)

@@ -20,6 +20,8 @@ public:
     bool start();
     // Starts "python3 -m dbusmock --template <template>" on this bus and waits until busName is owned.
     bool startMock(const QString& templateNameOrPath, const QString& busName, const QString& parametersJson = {});
+    // Stops every service started on the bus; their names lose their owners.
+    void stopMocks();
     const QString& address() const { return m_address; }
     QDBusConnection connection() const;
     const QString& errorText() const { return m_errorText; }

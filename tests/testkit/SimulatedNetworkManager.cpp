@@ -74,6 +74,24 @@ QString SimulatedNetworkManager::addAccessPoint(const QString& device, const Acc
     return reply.isEmpty() ? QString() : reply.constFirst().toString();
 }
 
+void SimulatedNetworkManager::removeAccessPoint(const QString& device, const QString& accessPoint)
+{
+    callMock(managerPath(), QStringLiteral("RemoveAccessPoint"), {device, accessPoint});
+}
+
+bool SimulatedNetworkManager::restart()
+{
+    m_bus.stopMocks();
+    m_running = m_bus.startMock(PrivateSystemBus::networkManagerTemplate(), QStringLiteral("org.freedesktop.NetworkManager"));
+    return m_running;
+}
+
+void SimulatedNetworkManager::emitSignal(const QString& path, const QString& interface, const QString& name,
+                                         const QString& signature, const QVariantList& arguments)
+{
+    callMock(path, QStringLiteral("EmitSignal"), {interface, name, signature, QVariant::fromValue(arguments)});
+}
+
 void SimulatedNetworkManager::join(const QString& device, const QString& accessPoint)
 {
     callMock(managerPath(), QStringLiteral("JoinAccessPoint"), {device, accessPoint});

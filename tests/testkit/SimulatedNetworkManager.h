@@ -52,6 +52,13 @@ public:
                           quint32 state = 30);
     QString addEthernetDevice(const QString& name = QStringLiteral("eth0"), const QString& interfaceName = QStringLiteral("enp3s0"));
     QString addAccessPoint(const QString& device, const AccessPoint& point);
+    void removeAccessPoint(const QString& device, const QString& accessPoint);
+    // Stops the service and starts a fresh one on the same bus, with nothing in it: the name loses its
+    // owner and gets a new one, as when NetworkManager restarts.
+    bool restart();
+    // Sends a signal from the object as the service, with any signature: for malformed signals.
+    void emitSignal(const QString& path, const QString& interface, const QString& name, const QString& signature,
+                    const QVariantList& arguments);
     // As if the device had joined this access point before the test.
     void join(const QString& device, const QString& accessPoint);
     void disconnect(const QString& device);

@@ -1,9 +1,12 @@
 // The scanner, power controller and associator against a simulated NetworkManager on a private bus.
+// The scanner and power controller read a signal-fed cache: after changing the simulated world a test
+// settles the cache (everything sent before is applied) where the answer must already show it.
 #include "support/LogSinks.h"
 #include "support/Logger.h"
 #include "testkit/Await.h"
 #include "testkit/SimulatedNetworkManager.h"
 #include "testkit/WiFiPrinters.h"
+#include "wifi/NetworkManagerCache.h"
 #include "wifi/NetworkManagerWiFiAssociator.h"
 #include "wifi/NetworkManagerWiFiPowerController.h"
 #include "wifi/NetworkManagerWiFiScanner.h"
@@ -40,13 +43,19 @@ protected:
         Logger::setMinimumLevel(LogLevel::Debug);
         // No kernel statistics: the readings come from NetworkManager alone.
         ASSERT_TRUE(noLinkStatistics.open());
-        NetworkManagerWiFiScanner::Options options;
         options.scanBound = 2s;
         options.minimumScanInterval = 0ms;
         options.linkStatisticsFile = noLinkStatistics.fileName();
-        scanner = std::make_unique<NetworkManagerWiFiScanner>(nm.connection(), scorer, options);
+        scanner = std::make_unique<NetworkManagerWiFiScanner>(cache, scorer, options);
     }
     void TearDown() override { Logger::setMinimumLevel(LogLevel::Default); }
+
+    void settle() { await(cache->settled()); }
+    // A scanner with a cache of its own, read whole from NetworkManager as it is now.
+    std::unique_ptr<NetworkManagerWiFiScanner> freshScanner()
+    {
+        return std::make_unique<NetworkManagerWiFiScanner>(nm.connection(), scorer, options);
+    }
 
     QString deviceWithScanDone()
     {
@@ -68,7 +77,9 @@ protected:
     }
 
     SimulatedNetworkManager nm;
+    std::shared_ptr<NetworkManagerCache> cache = std::make_shared<NetworkManagerCache>(nm.connection());
     std::shared_ptr<const PublicNetworkScoring> scorer = std::make_shared<PublicNetworkScorer>();
+    NetworkManagerWiFiScanner::Options options;
     QTemporaryFile noLinkStatistics;
     std::unique_ptr<NetworkManagerWiFiScanner> scanner;
     LogCapture logs;
@@ -187,26 +198,33 @@ TEST_F(NetworkManagerWiFiFacilityTest, ARefusalBecauseOfARecentScanReadsTheKnown
 
 TEST_F(NetworkManagerWiFiFacilityTest, ScanRequestsAreRateLimitedButResultsStayFresh)
 {
-    NetworkManagerWiFiScanner::Options options;
     options.minimumScanInterval = 1h;
-    options.linkStatisticsFile = noLinkStatistics.fileName();
-    NetworkManagerWiFiScanner limited(nm.connection(), scorer, options);
+    NetworkManagerWiFiScanner limited(cache, scorer, options);
     const QString device = deviceWithScanDone();
     nm.addAccessPoint(device, AP::open("Cafe"));
+    settle();
     EXPECT_EQ(await(limited.latestSnapshot()).candidates.size(), 1);
     nm.addAccessPoint(device, AP::open("Library"));
-    EXPECT_EQ(await(limited.latestSnapshot()).candidates.size(), 2);
+    settle();
+    EXPECT_EQ(await(limited.latestSnapshot()).candidates.size(), 2) << "the access point's signal is enough";
     EXPECT_EQ(nm.methodCalls(device, u"RequestScan"_s).size(), 1);
 }
 
 TEST_F(NetworkManagerWiFiFacilityTest, PowerFollowsTheRadioSwitch)
 {
-    nm.addWiFiDevice();
-    NetworkManagerWiFiPowerController power(nm.connection());
+    const QString device = deviceWithScanDone();
+    nm.addAccessPoint(device, AP::open("Cafe"));
+    NetworkManagerWiFiPowerController power(cache);
     EXPECT_EQ(await(power.currentPowerState()), true);
     nm.setWirelessEnabled(false);
+    settle();
     EXPECT_EQ(await(power.currentPowerState()), false);
+    EXPECT_TRUE(await(scanner->latestSnapshot()).candidates.isEmpty()) << "a radio switched off hears nothing";
     EXPECT_EQ(await(associator()->associate(open(u"Cafe"_s))), WiFiAssociationStatus::wifiOff());
+    nm.setWirelessEnabled(true);
+    settle();
+    EXPECT_EQ(await(power.currentPowerState()), true);
+    EXPECT_EQ(names(await(scanner->latestSnapshot()).candidates), QStringList{u"Cafe"_s});
 }
 
 TEST_F(NetworkManagerWiFiFacilityTest, AnUnavailableDeviceIsAnInactiveService)
@@ -293,15 +311,19 @@ TEST_F(NetworkManagerWiFiFacilityTest, TheNameCheckFollowsLeavingAndJoiningAnoth
     const QString first = nm.addWiFiDevice();
     const QString cafe = nm.addAccessPoint(first, AP::open("Cafe", 70));
     nm.join(first, cafe);
+    settle();
     EXPECT_EQ(await(scanner->currentSSID()), u"Cafe"_s);
     nm.disconnect(first);
-    EXPECT_EQ(await(scanner->currentSSID()), std::nullopt) << "the remembered device no longer has a network";
+    settle();
+    EXPECT_EQ(await(scanner->currentSSID()), std::nullopt) << "the device no longer has a network";
 
     const QString second = nm.addWiFiDevice(u"wlan1"_s, u"wlx0011"_s);
     nm.join(second, nm.addAccessPoint(second, AP::open("Library", 60)));
-    EXPECT_EQ(await(scanner->currentSSID()), u"Library"_s) << "found again by looking at every device";
+    settle();
+    EXPECT_EQ(await(scanner->currentSSID()), u"Library"_s) << "the device that appeared later is followed";
     nm.join(first, cafe);
     nm.disconnect(second);
+    settle();
     EXPECT_EQ(await(scanner->currentSSID()), u"Cafe"_s);
 }
 
@@ -359,8 +381,9 @@ TEST_F(NetworkManagerWiFiFacilityTest, FailedReadingsAreFailuresWithNetworkManag
     nm.addAccessPoint(device, AP::open("Cafe"));
     const QString wireless = u"org.freedesktop.NetworkManager.Device.Wireless"_s;
 
+    // What NetworkManager refuses while it is read whole stays a failure until a later read succeeds.
     nm.setCallFailure(device, wireless, u"GetAllAccessPoints"_s, u"Device is busy"_s);
-    EXPECT_EQ(await(scanner->latestSnapshot()).connectionState, ConnectionState::failed(u"Wi-Fi scan failed: Device is busy"_s))
+    EXPECT_EQ(await(freshScanner()->latestSnapshot()).connectionState, ConnectionState::failed(u"Wi-Fi scan failed: Device is busy"_s))
         << "not \"ready, 0 networks\"";
     EXPECT_EQ(await(associator()->associate(open(u"Cafe"_s))), WiFiAssociationStatus::failed(u"Device is busy"_s));
     nm.setCallFailure(device, wireless, u"GetAllAccessPoints"_s, {});
@@ -373,6 +396,6 @@ TEST_F(NetworkManagerWiFiFacilityTest, FailedReadingsAreFailuresWithNetworkManag
 
     nm.setCallFailure(SimulatedNetworkManager::managerPath(), u"org.freedesktop.NetworkManager"_s, u"GetDevices"_s,
                       u"NetworkManager is restarting"_s);
-    EXPECT_EQ(await(scanner->latestSnapshot()).connectionState,
+    EXPECT_EQ(await(freshScanner()->latestSnapshot()).connectionState,
               ConnectionState::failed(u"Wi-Fi scan failed: NetworkManager is restarting"_s));
 }
