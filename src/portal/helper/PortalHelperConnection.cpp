@@ -198,7 +198,7 @@ void PortalHelperConnection::fail(PortalHelperFailure failure)
     m_failed = true;
     m_heartbeat.stop();
     m_queued.clear();
-    logger().error("Portal helper failed: kind=%{public}s, detail=%{public}s", failure.category(), failure.detail);
+    logger().error("Portal helper failed: category=%{public}s, detail=%{public}s", failure.category(), failure.detail);
     if (m_socket) {
         m_socket->disconnect(this);
         m_socket->abort();
