@@ -162,7 +162,7 @@ TEST_F(PortalHelperProcess, AHelperKilledMidAttemptIsAHandOffAndTheUserGetsAFres
     ASSERT_GT(first, 0);
     ::kill(pid_t(first), SIGKILL);
 
-    ASSERT_TRUE(spinUntil([&] { return host.handoffCategory().has_value(); }, 10s));
+    ASSERT_TRUE(spinUntil([&] { return host.handoffCategory().has_value(); }, 20s));
     EXPECT_EQ(host.handoffCategory(), u"engine_crashed"_s);
     EXPECT_FALSE(controller->isHiddenAttempt());
     // Handed off means shown: a new helper brings the portal up on screen.

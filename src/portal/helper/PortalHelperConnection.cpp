@@ -2,6 +2,7 @@
 
 #include "support/Logger.h"
 
+#include <QCoreApplication>
 #include <QLocalSocket>
 #include <QProcess>
 #include <csignal>
@@ -48,8 +49,9 @@ PortalHelperConnection::~PortalHelperConnection()
     // Closing our end tells the helper to go; it is not waited for here.
     if (m_socket)
         m_socket->abort();
+    // The application holds it meanwhile, so one still running at exit is killed and reaped then.
     QProcess* process = m_process;
-    process->setParent(nullptr);
+    process->setParent(QCoreApplication::instance());
     connect(process, &QProcess::finished, process, &QObject::deleteLater);
     QTimer::singleShot(endGrace, process, [process] { process->kill(); });
 }
@@ -151,8 +153,14 @@ void PortalHelperConnection::readAvailable()
                     write(waiting);
                 continue;
             }
-            if (message->type == PortalHelperMessage::Type::pong)
+            if (message->type == PortalHelperMessage::Type::pong) {
+                // Only an answer to a ping that went out counts.
+                if (message->sequence < 1 || message->sequence >= m_nextPing) {
+                    fail({PortalHelperFailure::Kind::protocol, u"pong to no ping"_s});
+                    return;
+                }
                 continue;
+            }
             const QPointer<PortalHelperConnection> self(this);
             Q_EMIT received(*message);
             if (!self || m_failed)

@@ -23,7 +23,7 @@ public:
     struct Options {
         explicit Options(QString program, QStringList arguments = {},
                          std::chrono::milliseconds heartbeat = std::chrono::seconds(2),
-                         std::chrono::milliseconds silence = std::chrono::seconds(10))
+                         std::chrono::milliseconds silence = std::chrono::seconds(15))
             : program(std::move(program)), arguments(std::move(arguments)), heartbeat(heartbeat), silence(silence)
         {
         }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +19,8 @@ int main(int argc, char* argv[])
     }
     if (descriptor < 0)
         descriptor = 3;
+    // The web engine's own processes must not hold the tray's socket open after this one is gone.
+    ::fcntl(descriptor, F_SETFD, FD_CLOEXEC);
 
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
