@@ -162,7 +162,9 @@ TEST_F(PortalHelperProcess, AHelperKilledMidAttemptIsAHandOffAndTheUserGetsAFres
     ASSERT_GT(first, 0);
     ::kill(pid_t(first), SIGKILL);
 
-    ASSERT_TRUE(spinUntil([&] { return host.handoffCategory().has_value(); }, 20s));
+    ASSERT_TRUE(spinUntil([&] { return host.handoffCategory().has_value(); }, 20s))
+        << "no hand-off; the killed process " << (::kill(pid_t(first), 0) == 0 ? "still exists" : "is gone")
+        << ", the window's helper is now " << (window() ? window()->helperProcessId() : -1);
     EXPECT_EQ(host.handoffCategory(), u"engine_crashed"_s);
     EXPECT_FALSE(controller->isHiddenAttempt());
     // Handed off means shown: a new helper brings the portal up on screen.
@@ -191,6 +193,9 @@ TEST_F(PortalHelperProcess, AHelperThatTalksNonsenseOrNotAtAllIsAHandOffWithItsC
         {"garbage", helloFrame() + rawFrame("!!!!"), u"engine_protocol"_s},
         {"oversized", helloFrame() + QByteArray::fromHex("7fffffff"), u"engine_protocol"_s},
         {"wrong version", rawFrame(R"({"type":"hello","version":9})"), u"engine_protocol"_s},
+        {"closes a window nobody could see",
+         helloFrame() + PortalHelperProtocol::frame(PortalHelperMessage::ofType(PortalHelperMessage::Type::closed)),
+         u"engine_protocol"_s},
         {"no greeting", PortalHelperProtocol::frame(PortalHelperMessage::ofType(PortalHelperMessage::Type::closed)),
          u"engine_protocol"_s},
     };

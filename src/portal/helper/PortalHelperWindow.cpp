@@ -4,6 +4,7 @@
 
 #include <QPointer>
 
+using namespace Qt::StringLiterals;
 using Type = PortalHelperMessage::Type;
 
 PortalHelperWindow::PortalHelperWindow(ConnectionFactory makeConnection, QObject* parent)
@@ -125,6 +126,11 @@ void PortalHelperWindow::received(const PortalHelperMessage& message)
         m_titleOnScreen = message.text;
         return;
     case Type::closed:
+        // Only a window on screen can be closed by its user: anything else is the helper misbehaving.
+        if (!m_closing && m_titleOnScreen.isEmpty()) {
+            helperFailed({PortalHelperFailure::Kind::protocol, u"closed a window that was not on screen"_s});
+            return;
+        }
         m_closing = true;
         m_titleOnScreen.clear();
         if (m_helper)
