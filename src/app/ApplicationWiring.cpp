@@ -3,7 +3,7 @@
 #include "app/UpdateDialogs.h"
 #include "connectivity/CaptivePortalService.h"
 #include "connectivity/NetworkURLSession.h"
-#include "portal/web/PortalAssistantWindows.h"
+#include "portal/helper/PortalHelperWindows.h"
 #include "services/BundleInfo.h"
 #include "services/SoftwareUpdateFeedPreflight.h"
 #include "services/SoftwareUpdateService.h"
@@ -44,7 +44,7 @@ std::unique_ptr<SoftwareUpdateService> makeSoftwareUpdateService(std::function<v
 std::shared_ptr<PortalAssistantWindowController> makePortalAssistant()
 {
     // A fresh probe for each verification, on the configured page with its marker like every other probe.
-    return makePortalAssistantWindowController([] { return std::make_unique<CaptivePortalService>(); });
+    return makeHelperPortalAssistantWindowController([] { return std::make_unique<CaptivePortalService>(); });
 }
 
 } // namespace ApplicationWiring

@@ -13,7 +13,8 @@ namespace ApplicationWiring {
 // app, the running installation as the target, and dialogs for user-initiated checks.
 std::unique_ptr<SoftwareUpdateService> makeSoftwareUpdateService(std::function<void()> terminate);
 
-// The portal assistant over Qt WebEngine, verifying against the configured detection page.
+// The portal assistant, its window and web engine in a helper process, verifying against the configured
+// detection page.
 std::shared_ptr<PortalAssistantWindowController> makePortalAssistant();
 
 } // namespace ApplicationWiring

@@ -9,6 +9,7 @@
 #include "services/update/UpdateError.h"
 #include "state/AppLanguage.h"
 #include "state/AppState.h"
+#include "support/LoadedLibraries.h"
 #include "support/LogSinks.h"
 #include "ui/UiLanguage.h"
 #include "ui/windows/FeedbackWindowController.h"
@@ -19,11 +20,9 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QQuickWindow>
-#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -113,37 +112,6 @@ QObject* findFileChooser(QQuickWindow* window)
     return nullptr;
 }
 
-QWidget* visibleTopLevelWidget(const QString& titlePrefix)
-{
-    const QList<QWidget*> widgets = QApplication::topLevelWidgets();
-    for (QWidget* widget : widgets) {
-        if (widget->isVisible() && widget->windowTitle().startsWith(titlePrefix))
-            return widget;
-    }
-    return nullptr;
-}
-
-// The shared libraries this process has loaded, plugins and QML modules included: packaging checks
-// that each comes from a package the app depends on.
-void writeLoadedLibraries(const QString& path)
-{
-    QFile maps(u"/proc/self/maps"_s);
-    if (!maps.open(QIODevice::ReadOnly))
-        return;
-    QSet<QString> libraries;
-    for (const QByteArray& line : maps.readAll().split('\n')) {
-        const qsizetype slash = line.indexOf('/');
-        const QString file = slash < 0 ? QString() : QString::fromUtf8(line.mid(slash));
-        if (file.endsWith(u".so"_s) || file.contains(u".so."_s))
-            libraries.insert(file);
-    }
-    QStringList sorted(libraries.cbegin(), libraries.cend());
-    sorted.sort();
-    QFile out(path);
-    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        out.write(sorted.join(u'\n').toUtf8() + '\n');
-}
-
 } // namespace
 
 std::unique_ptr<QTemporaryDir> SelfTest::isolate()
@@ -187,7 +155,7 @@ void SelfTest::start()
         collectWindowErrors();
         if (const QString librariesFile = qEnvironmentVariable("BREWBEACON_SELF_TEST_LIBRARIES");
             !librariesFile.isEmpty())
-            writeLoadedLibraries(librariesFile);
+            appendLoadedLibraries(librariesFile);
         const QStringList found = [] {
             std::lock_guard lock(problemsMutex());
             return recordedProblems();
@@ -284,10 +252,10 @@ void SelfTest::checkPortalAssistant(const QString& label)
     if (!m_portalAssistant)
         return;
     m_portalAssistant->show(QUrl(u"about:blank"_s), &m_delegate.appState());
-    // The window's title is in the app's language.
+    // The window's title is in the app's language; the window is the portal helper's, which reports it.
     const QString title = PortalAssistantTexts::text(u"BrewBeacon Portal Assistant"_s,
                                                      AppLanguages::storedLocale(QSettings()));
-    if (!settleUntil([&title] { return visibleTopLevelWidget(title) != nullptr; }, 15000))
+    if (!settleUntil([this, &title] { return m_portalAssistant->windowTitleOnScreen() == title; }, 15000))
         fail(label + u": the portal assistant window did not open"_s);
     settle();
     m_portalAssistant->closeWindow();

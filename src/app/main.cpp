@@ -40,8 +40,6 @@ int main(int argc, char* argv[])
     if (selfTest)
         selfTestFolder = SelfTest::isolate();
 
-    // The web engine of the portal assistant and Qt Quick share one GL context.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(u"BrewBeacon"_s);
     QCoreApplication::setApplicationName(u"BrewBeacon"_s);

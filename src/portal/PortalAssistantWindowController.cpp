@@ -6,11 +6,13 @@
 #include "services/AppAnalyticsEvent.h"
 #include "services/AppAnalyticsReporting.h"
 #include "services/PortalAnalytics.h"
+#include "state/AppLanguage.h"
 #include "state/PortalAssistantHost.h"
 #include "support/Clock.h"
 #include "wifi/PortalState.h"
 #include "wifi/RetrySleeping.h"
 
+#include <QSettings>
 #include <algorithm>
 #include <array>
 
@@ -97,6 +99,7 @@ void PortalAssistantWindowController::configureWindow(const QUrl& url, PortalAss
     PortalAssistantViewInputs inputs;
     inputs.url = url;
     inputs.initialProfile = host ? host->portalAutofillProfile().generatedIfNeeded() : PortalAutofillProfile();
+    inputs.locale = AppLanguages::storedLocale(QSettings());
     inputs.onSave = [self, weakHost](const PortalAutofillProfile& profile) {
         if (!self || !weakHost)
             return;
@@ -114,6 +117,7 @@ void PortalAssistantWindowController::configureWindow(const QUrl& url, PortalAss
             self->handleAutomationEvent(event, weakHost);
     };
     m_currentURL = url;
+    m_host = host;
 
     if (m_window) {
         m_window->setContent(std::move(inputs));
@@ -126,6 +130,7 @@ void PortalAssistantWindowController::configureWindow(const QUrl& url, PortalAss
     if (!m_window)
         return;
     connect(m_window.get(), &PortalAssistantWindowing::willClose, this, &PortalAssistantWindowController::windowWillClose);
+    connect(m_window.get(), &PortalAssistantWindowing::engineFailed, this, &PortalAssistantWindowController::engineFailed);
     m_window->setContent(std::move(inputs));
     m_logger.log("Portal Assistant window created");
 }
@@ -260,6 +265,22 @@ QCoro::Task<> PortalAssistantWindowController::runVerification(CancellationToken
         self->track(host, AppAnalyticsEventName::portalVerificationResult,
                     {{u"outcome"_s, u"still_captive"_s}, {u"stage"_s, stage}});
     self->handOff(u"Internet is still captive after automatic submission"_s, u"still_captive"_s, host);
+}
+
+void PortalAssistantWindowController::engineFailed(const QString& category)
+{
+    m_logger.error("Portal Assistant page engine failed: category=%{public}s, hidden=%{bool,public}d", category,
+                   m_isHiddenAttempt);
+    // A hidden attempt goes to the user on a fresh engine; a window the user had is gone with its engine.
+    if (m_isHiddenAttempt)
+        handOff(u"the portal page stopped working"_s, category, m_host);
+    else if (m_window)
+        m_window->close();
+}
+
+QString PortalAssistantWindowController::windowTitleOnScreen() const
+{
+    return m_window ? m_window->titleOnScreen() : QString();
 }
 
 void PortalAssistantWindowController::closeWindow()

@@ -47,6 +47,8 @@ public:
     bool hasWindow() const { return m_window != nullptr; }
     // Closes the window (hidden or shown) as if the user had closed it.
     void closeWindow();
+    // The window's title while it is on screen; empty otherwise.
+    QString windowTitleOnScreen() const;
     const std::optional<QUrl>& currentURL() const { return m_currentURL; }
     bool isHiddenAttempt() const { return m_isHiddenAttempt; }
     bool isVerifyingSubmission() const { return m_isVerifyingSubmission; }
@@ -62,11 +64,14 @@ private:
     QCoro::Task<> runHandoffTimeout(CancellationToken token, QPointer<PortalAssistantHost> host, quint64 nanoseconds);
     QCoro::Task<> runVerification(CancellationToken token, QPointer<PortalAssistantHost> host);
     void windowWillClose();
+    void engineFailed(const QString& category);
     void track(PortalAssistantHost* host, AppAnalyticsEventName name, QMap<QString, QString> parameters) const;
 
     Dependencies m_dependencies;
     std::unique_ptr<PortalAssistantWindowing> m_window;
     std::optional<QUrl> m_currentURL;
+    // Whom the window's attempt reports to.
+    QPointer<PortalAssistantHost> m_host;
     bool m_isHiddenAttempt = false;
     bool m_isVerifyingSubmission = false;
     std::optional<CancellationToken> m_handoffTask;

@@ -2,7 +2,6 @@
 
 #include "portal/PortalAssistantStatus.h"
 #include "portal/PortalAssistantTexts.h"
-#include "state/AppLanguage.h"
 #include "portal/web/PortalBrowserPane.h"
 
 #include <QDesktopServices>
@@ -12,7 +11,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QSettings>
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
@@ -49,7 +47,7 @@ QString statusSymbolFile(PortalAssistantStatus::Symbol symbol)
 PortalAssistantView::PortalAssistantView(PortalAssistantViewInputs inputs, std::shared_ptr<RetrySleeping> sleeper,
                                          QWidget* parent)
     : QWidget(parent), m_inputs(std::move(inputs)), m_profile(m_inputs.initialProfile),
-      m_locale(AppLanguages::storedLocale(QSettings()))
+      m_locale(m_inputs.locale)
 {
     const auto text = [this](const QString& english) { return PortalAssistantTexts::text(english, m_locale); };
     auto* root = new QVBoxLayout(this);

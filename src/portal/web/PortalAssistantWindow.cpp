@@ -4,10 +4,8 @@
 #include "portal/web/PortalBrowserPane.h"
 
 #include "portal/PortalAssistantTexts.h"
-#include "state/AppLanguage.h"
 
 #include <QEvent>
-#include <QSettings>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -17,8 +15,6 @@ using namespace Qt::StringLiterals;
 PortalAssistantWindow::PortalAssistantWindow(std::shared_ptr<RetrySleeping> sleeper, QObject* parent)
     : PortalAssistantWindowing(parent), m_widget(new QWidget), m_sleeper(std::move(sleeper))
 {
-    m_widget->setWindowTitle(
-        PortalAssistantTexts::text(u"BrewBeacon Portal Assistant"_s, AppLanguages::storedLocale(QSettings())));
     m_widget->resize(980, 700);
     m_widget->setMinimumSize(900, 620);
     new QVBoxLayout(m_widget);
@@ -42,6 +38,7 @@ void PortalAssistantWindow::setContent(PortalAssistantViewInputs inputs)
 {
     if (m_view)
         delete m_view;
+    m_widget->setWindowTitle(PortalAssistantTexts::text(u"BrewBeacon Portal Assistant"_s, inputs.locale));
     m_view = new PortalAssistantView(std::move(inputs), m_sleeper, m_widget);
     m_view->browserPane()->setShownToUser(isOnScreen());
     m_widget->layout()->addWidget(m_view);
@@ -82,6 +79,11 @@ void PortalAssistantWindow::showHandoffReason(const QString& reason)
 {
     if (m_view)
         m_view->showHandoffReason(reason);
+}
+
+QString PortalAssistantWindow::titleOnScreen() const
+{
+    return isOnScreen() ? m_widget->windowTitle() : QString();
 }
 
 bool PortalAssistantWindow::isOnScreen() const

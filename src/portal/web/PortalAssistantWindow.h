@@ -21,6 +21,7 @@ public:
     void bringToFront() override;
     void close() override;
     void showHandoffReason(const QString& reason) override;
+    QString titleOnScreen() const override;
 
     QWidget* widget() const { return m_widget; }
     PortalAssistantView* view() const { return m_view; }
