@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 #include <initializer_list>
 
 namespace {
@@ -133,11 +134,15 @@ int PublicNetworkScorer::score(const QString& ssid, int rssi, int noise, Network
         lowered = ssid.toLower();
         name = lowered;
     }
-    const bool hinted = std::any_of(m_publicNameHints.cbegin(), m_publicNameHints.cend(),
-                                    [&](const QString& hint) { return name.contains(hint); });
+    // A plain substring search: the hints are short and a scan asks for each of them per network.
+    const std::u16string_view haystack(name.utf16(), size_t(name.size()));
+    const auto contains = [&](std::u16string_view needle) { return haystack.find(needle) != std::u16string_view::npos; };
+    const bool hinted = std::any_of(m_publicNameHints.cbegin(), m_publicNameHints.cend(), [&](const QString& hint) {
+        return contains(std::u16string_view(QStringView(hint).utf16(), size_t(hint.size())));
+    });
     if (hinted)
         quality += 12;
-    if (name.contains(QLatin1String("5g")))
+    if (contains(u"5g"))
         quality += 3;
     return std::clamp(quality, 0, 100);
 }
