@@ -45,8 +45,9 @@ void rankAndDeduplicate(benchmark::State& state)
         QList<PublicNetworkCandidate> candidates;
         candidates.reserve(records.size());
         for (const auto& record : records) {
+            // As the scanner does it: each candidate moved into the list, the ranked list handed on.
             if (auto candidate = scorer.candidate(record))
-                candidates.append(*candidate);
+                candidates.append(std::move(*candidate));
         }
         auto unique = uniqueCandidatesBySSID(rankedCandidates(std::move(candidates), locale));
         benchmark::DoNotOptimize(unique);

@@ -38,6 +38,25 @@ def figure(samples, target):
     return statistics.mean(times)
 
 
+def references(runs, target, unit):
+    """The reference figures measured in the same run: the same counter of each named benchmark (the
+    time of a single one when the target reads a time), or "-"."""
+    names = target.get("reference", [])
+    names = [names] if isinstance(names, str) else names
+    shown = []
+    for name in names:
+        samples = runs.get(name, [])
+        if "counter" in target:
+            value = figure(samples, target) if samples else None
+            label = name.split("/")[-1] + " "
+        else:
+            value = figure(samples, {k: v for k, v in target.items() if k != "counter"}) if samples else None
+            label = ""
+        if value is not None:
+            shown.append(f"{label}{value:.3f} {unit}".strip())
+    return "; ".join(shown) if shown else "-"
+
+
 def main(argv):
     targets = json.loads((Path(__file__).parent / "targets.json").read_text())["targets"]
     runs = load_runs(argv[1:])
@@ -48,8 +67,7 @@ def main(argv):
         value = figure(samples, target) if samples else None
         unit = target.get("unit", "")
         limit = target.get("max")
-        ref_samples = runs.get(target.get("reference", ""), [])
-        reference = figure(ref_samples, {k: v for k, v in target.items() if k != "counter"}) if ref_samples else None
+        reference = references(runs, target, unit)
         if value is None:
             verdict, shown = "not measured", "-"
             failures += 1
@@ -58,7 +76,7 @@ def main(argv):
             verdict = "info" if limit is None else ("met" if value <= limit else "MISSED")
             failures += verdict == "MISSED"
         rows.append((target["label"], shown, f"<= {limit} {unit}" if limit is not None else "-",
-                     f"{reference:.3f} {unit}" if reference is not None else "-", verdict))
+                     reference, verdict))
     widths = [max(len(str(row[i])) for row in rows) for i in range(len(rows[0]))]
     for index, row in enumerate(rows):
         print("  ".join(str(cell).ljust(width) for cell, width in zip(row, widths)))

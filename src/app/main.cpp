@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QQuickStyle>
+#include <QQuickWindow>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -48,6 +49,11 @@ int main(int argc, char* argv[])
     // Closing the windows leaves the tray item running.
     QApplication::setQuitOnLastWindowClosed(false);
     QQuickStyle::setStyle(u"Fusion"_s);
+    // The windows are a few panels of text and shapes: the software scene graph draws them without a
+    // GL context, whose driver would otherwise stay loaded, and keep growing, in a tray process long
+    // after the window closed. A backend chosen in the environment still wins.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") && qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 
     // A second start hands over to the running app and ends. The self-test runs beside it.
     SingleInstance instance(QDBusConnection::sessionBus());

@@ -13,3 +13,5 @@ QList<PublicNetworkCandidate> rankedCandidates(QList<PublicNetworkCandidate> can
 // bytes when they are not valid UTF-8), and the open and the secured networks of one name apart.
 // Applied to a ranked list, the best-scoring entry of each survives under the name it was scanned with.
 QList<PublicNetworkCandidate> uniqueCandidatesBySSID(const QList<PublicNetworkCandidate>& candidates);
+// The same, moving the survivors out of a list the caller no longer needs.
+QList<PublicNetworkCandidate> uniqueCandidatesBySSID(QList<PublicNetworkCandidate>&& candidates);

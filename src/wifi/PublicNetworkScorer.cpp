@@ -2,7 +2,11 @@
 
 #include "wifi/QualityFormatter.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <initializer_list>
 
 namespace {
@@ -50,6 +54,15 @@ int securityAdjustment(NetworkSecurity security)
     return -8;
 }
 
+// The highest signal score (the best base and margin); detail texts are kept for every score up to it.
+constexpr int maximumSignalScore = 100;
+constexpr size_t securityKinds = 4;
+
+bool isAscii(const QString& text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 bool supportsAny(const ScannedNetworkRecord& record, std::initializer_list<WiFiSecurityCode> codes)
 {
     return std::any_of(codes.begin(), codes.end(), [&](WiFiSecurityCode code) { return record.supportsSecurity(code); });
@@ -86,19 +99,50 @@ NetworkSecurity PublicNetworkScorer::securityType(const ScannedNetworkRecord& re
 
 QString PublicNetworkScorer::detail(NetworkSecurity security, int rssi, int noise)
 {
-    // The label describes the radio alone, not the security or name bonuses.
-    return candidateDetail(signalScore(rssi, noise), security);
+    // The label describes the radio alone, not the security or name bonuses. A scan asks for the same
+    // few texts over and over: they are made once and shared.
+    static const std::array<std::array<QString, securityKinds>, maximumSignalScore + 1> texts = [] {
+        std::array<std::array<QString, securityKinds>, maximumSignalScore + 1> all;
+        for (int score = 0; score <= maximumSignalScore; ++score) {
+            for (const NetworkSecurity kind : {NetworkSecurity::open, NetworkSecurity::personal, NetworkSecurity::enterprise,
+                                               NetworkSecurity::unknown})
+                all[size_t(score)][size_t(kind)] = candidateDetail(score, kind);
+        }
+        return all;
+    }();
+    const int score = signalScore(rssi, noise);
+    if (score < 0 || score > maximumSignalScore || size_t(security) >= securityKinds)
+        return candidateDetail(score, security);
+    return texts[size_t(score)][size_t(security)];
 }
 
 int PublicNetworkScorer::score(const QString& ssid, int rssi, int noise, NetworkSecurity security) const
 {
     int quality = signalScore(rssi, noise) + securityAdjustment(security);
-    const QString name = ssid.toLower();
-    const bool hinted = std::any_of(m_publicNameHints.cbegin(), m_publicNameHints.cend(),
-                                    [&](const QString& hint) { return name.contains(hint); });
+    // Most names are plain ASCII: lower-cased on the stack, without a new string.
+    QVarLengthArray<char16_t, 64> asciiLower;
+    QString lowered;
+    QStringView name;
+    if (isAscii(ssid)) {
+        asciiLower.resize(ssid.size());
+        std::transform(ssid.cbegin(), ssid.cend(), asciiLower.begin(), [](QChar c) {
+            const char16_t unit = c.unicode();
+            return unit >= u'A' && unit <= u'Z' ? char16_t(unit + (u'a' - u'A')) : unit;
+        });
+        name = QStringView(asciiLower.constData(), asciiLower.size());
+    } else {
+        lowered = ssid.toLower();
+        name = lowered;
+    }
+    // A plain substring search: the hints are short and a scan asks for each of them per network.
+    const std::u16string_view haystack(name.utf16(), size_t(name.size()));
+    const auto contains = [&](std::u16string_view needle) { return haystack.find(needle) != std::u16string_view::npos; };
+    const bool hinted = std::any_of(m_publicNameHints.cbegin(), m_publicNameHints.cend(), [&](const QString& hint) {
+        return contains(std::u16string_view(QStringView(hint).utf16(), size_t(hint.size())));
+    });
     if (hinted)
         quality += 12;
-    if (name.contains(QLatin1String("5g")))
+    if (contains(u"5g"))
         quality += 3;
     return std::clamp(quality, 0, 100);
 }

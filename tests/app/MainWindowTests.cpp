@@ -6,6 +6,7 @@
 #include "ui/UiText.h"
 #include "ui/windows/MainWindowController.h"
 
+#include <QPointer>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -86,6 +87,43 @@ TEST(MainWindow, StatusTabRanksOpenNetworksAndJoinsThePressedRow)
         return now.size() == 2 && !now[0]->isEnabled() && !now[1]->isEnabled();
     })) << "every row's button is disabled while a join runs";
     rig.rig.router->gate.closed = false;
+}
+
+TEST(MainWindow, ClosingLetsGoOfTheWindowAndItsEngineAndReopeningGivesAWorkingWindow)
+{
+    MainWindowRig rig;
+    rig.rig.path->status = NetworkPathStatus::unsatisfied();
+    rig.rig.scanner->snapshot = around({network(u"Cafe Corner"_s, 81)});
+    QQuickWindow* window = rig.open(MainWindowTab::status);
+    ASSERT_TRUE(spinUntil([&] { return textOf(window, u"countBadge"_s) == u"1 public"_s; }));
+    QPointer<QQuickWindow> closed(window);
+    window->close();
+    EXPECT_EQ(rig.controller->window(), nullptr);
+    EXPECT_EQ(rig.controller->status(), nullptr) << "the view models go with the window";
+    ASSERT_TRUE(spinUntil([&] { return closed.isNull() && !rig.host->hasEngine(); })) << "nothing of the window stays";
+
+    // The state moves on while no window shows it.
+    rig.rig.scanner->snapshot = around({network(u"Cafe Corner"_s, 81), network(u"Bakery Guest"_s, 58)});
+    await(rig.state->runConnectivityCheckToCompletion(false));
+    rig.controller->show(MainWindowTab::status);
+    window = rig.controller->window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_TRUE(spinUntil([&] { return textOf(window, u"countBadge"_s) == u"2 public"_s; })) << textOf(window, u"countBadge"_s).toStdString();
+    EXPECT_EQ(window->title(), u"BrewBeacon"_s);
+    QList<QQuickItem*> buttons;
+    findItems(window->contentItem(), u"connectButton"_s, buttons);
+    ASSERT_EQ(buttons.size(), 2);
+    rig.rig.router->gate.closed = true;
+    QMetaObject::invokeMethod(buttons[1], "clicked");
+    ASSERT_EQ(rig.rig.router->requests.size(), 1) << "the reopened window's rows join as before";
+    EXPECT_EQ(rig.rig.router->requests.first().candidates.first().ssid, u"Bakery Guest"_s);
+    rig.rig.router->gate.closed = false;
+
+    rig.controller->selectTab(int(MainWindowTab::about));
+    QCoreApplication::processEvents();
+    QMetaObject::invokeMethod(findItem(window, u"aboutSendFeedbackButton"_s), "clicked");
+    EXPECT_EQ(rig.feedbackRequests, 1);
 }
 
 TEST(MainWindow, EmptyListOffersTheReportLinkWithItsTitleAsContext)

@@ -133,7 +133,11 @@ TEST(FeedbackWindow, SendsToTheProductServiceAndShowsTheResult)
     EXPECT_TRUE(textOf(window, u"attachmentCounter"_s).startsWith(u"1 of 5 images · "_s)) << "the counter follows a removal at once";
     screenshot(window, u"feedback-attachments"_s);
 
+    feedback.close();
+    EXPECT_EQ(feedback.window(), nullptr) << "a closed window is let go";
     feedback.show(FeedbackKind::problem, std::nullopt);
+    ASSERT_NE(feedback.window(), nullptr);
+    EXPECT_EQ(textOf(feedback.window(), u"messageTitle"_s), u"What went wrong?"_s) << "the new window reads the form";
     EXPECT_EQ(form.message(), QString()) << "showing again gives a fresh form";
     EXPECT_TRUE(form.attachments().isEmpty());
     EXPECT_FALSE(form.hasResult());
@@ -165,7 +169,7 @@ TEST(AppShell, SetupComesFirstWithoutPermissionAndOnlyTheMenuEndsTheProcess)
     EXPECT_EQ(delegate.mainWindow().selectedTab(), MainWindowTab::status);
 
     EXPECT_FALSE(delegate.applicationShouldTerminate()) << "a request from outside the menu is refused";
-    EXPECT_FALSE(delegate.mainWindow().window()->isVisible()) << "and closes the windows";
+    EXPECT_EQ(delegate.mainWindow().window(), nullptr) << "and closes the windows";
     AppLifecycleController::shared().softwareUpdateRelaunchRequested = true;
     EXPECT_TRUE(delegate.applicationShouldTerminate()) << "an update relaunch may end the process";
     EXPECT_FALSE(delegate.applicationShouldTerminate()) << "each request spends the flags";

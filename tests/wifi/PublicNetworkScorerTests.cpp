@@ -3,6 +3,8 @@
 #include "wifi/PublicNetworkScorer.h"
 #include "wifi/WiFiSecurityCode.h"
 
+#include <QCollator>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -180,6 +182,28 @@ TEST(PublicNetworkRanking, EqualEntriesKeepScanOrder)
     EXPECT_EQ(details, (QStringList{u"first"_s, u"second"_s, u"third"_s, u"fourth"_s}));
 }
 
+TEST(PublicNetworkRanking, CrowdedScansOrderAsTheCollatorInEveryLocale)
+{
+    // Names repeat, differ in case, accents and blanks, and include the empty one: the order must be
+    // exactly the collator's, with scan order between equals.
+    const QStringList pool{u"Cafe"_s, u"cafe"_s, u"CAFE "_s, u"Café"_s, u"Éclair"_s, u"eagle"_s, u"Öl"_s, u"Ost"_s,
+                           u"Zebra"_s, u"Phở Hà Nội"_s, u"pho ha noi"_s, u"Đà Lạt"_s, QString(), u"a"_s, u"B"_s, u"10"_s,
+                           u"9"_s, u"Straße"_s, u"STRASSE"_s, u"İstanbul"_s, u"\u00A0Guest"_s};
+    QList<PublicNetworkCandidate> scan;
+    for (int i = 0; i < 600; ++i)
+        scan.append(ranked(pool[(i * 7) % pool.size()], (i % 3) * 10, QString::number(i)));
+    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::Swedish, QLocale::Sweden),
+                                  QLocale(QLocale::Vietnamese, QLocale::Vietnam), QLocale::c()}) {
+        QCollator collator(locale);
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        QList<PublicNetworkCandidate> expected = scan;
+        std::stable_sort(expected.begin(), expected.end(), [&](const auto& lhs, const auto& rhs) {
+            return lhs.quality != rhs.quality ? lhs.quality > rhs.quality : collator.compare(lhs.ssid, rhs.ssid) < 0;
+        });
+        EXPECT_EQ(rankedCandidates(scan, locale), expected) << locale.name().toStdString();
+    }
+}
+
 TEST(PublicNetworkRanking, OneCandidatePerTrimmedLowerCasedName)
 {
     const auto ranking = rankedCandidates({ranked(u"Cafe"_s, 70), ranked(u"cafe "_s, 80), ranked(u"Other"_s, 60),
@@ -187,6 +211,14 @@ TEST(PublicNetworkRanking, OneCandidatePerTrimmedLowerCasedName)
     const auto unique = uniqueCandidatesBySSID(ranking);
     EXPECT_EQ(names(unique), (QStringList{u"cafe "_s, u"Other"_s}));
     EXPECT_EQ(unique.first().quality, 80);
+
+    // Beyond ASCII the same holds; bytes that are not UTF-8 never merge with a text name.
+    PublicNetworkCandidate latin1 = ranked(u"\\xE9t\\xE9"_s, 40);
+    latin1.ssidBytes = QByteArray("\xE9t\xE9");
+    QList<PublicNetworkCandidate> mixed{ranked(u" CAFÉ "_s, 90), ranked(u"café"_s, 80), latin1, ranked(u"\\xE9t\\xE9"_s, 30)};
+    EXPECT_EQ(names(uniqueCandidatesBySSID(mixed)), (QStringList{u" CAFÉ "_s, u"\\xE9t\\xE9"_s, u"\\xE9t\\xE9"_s}));
+    EXPECT_EQ(uniqueCandidatesBySSID(QList<PublicNetworkCandidate>(mixed)), uniqueCandidatesBySSID(mixed))
+        << "moving the list out gives the same survivors";
 }
 
 } // namespace

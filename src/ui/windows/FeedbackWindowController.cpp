@@ -22,7 +22,8 @@ FeedbackWindowController::FeedbackWindowController(QmlWindowHost& host, AppState
 
 FeedbackWindowController::~FeedbackWindowController()
 {
-    delete m_window;
+    // Closed windows still waiting for deletion go first: their bindings read the view model.
+    qDeleteAll(findChildren<QQuickWindow*>(Qt::FindDirectChildrenOnly));
 }
 
 void FeedbackWindowController::show(FeedbackKind kind, const std::optional<QString>& context)
@@ -32,7 +33,13 @@ void FeedbackWindowController::show(FeedbackKind kind, const std::optional<QStri
         m_window = m_host.create(u"FeedbackWindow"_s, {{u"feedback"_s, QVariant::fromValue<QObject*>(m_viewModel.get())}});
         if (!m_window)
             return;
+        m_window->QObject::setParent(this);
         m_window->setMinimumSize({520, 620});
+        // Closed is gone: each show starts from a fresh form anyway.
+        QObject::connect(m_window, &QWindow::visibleChanged, this, [this](bool visible) {
+            if (!visible)
+                forgetWindow();
+        });
     }
     if (!m_window->isVisible()) {
         // Centred and within the screen each time it opens, as the user last saw it otherwise.
@@ -48,4 +55,11 @@ void FeedbackWindowController::close()
 {
     if (m_window)
         m_window->close();
+}
+
+void FeedbackWindowController::forgetWindow()
+{
+    if (m_window)
+        m_window->deleteLater();
+    m_window = nullptr;
 }

@@ -15,7 +15,8 @@ class FeedbackViewModel;
 class QmlWindowHost;
 
 
-// The one feedback window. Showing it again gives a fresh, empty form for the new kind and context.
+// The one feedback window, made on show and let go when closed. Showing it again gives a fresh, empty
+// form for the new kind and context.
 class FeedbackWindowController : public QObject {
     Q_OBJECT
 
@@ -31,6 +32,8 @@ public:
     FeedbackViewModel& viewModel() const { return *m_viewModel; }
 
 private:
+    void forgetWindow();
+
     QmlWindowHost& m_host;
     std::unique_ptr<FeedbackViewModel> m_viewModel;
     // A plain QWindow pointer: the window may be read while it is being destroyed, when it no longer is

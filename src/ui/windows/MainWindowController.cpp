@@ -34,7 +34,8 @@ MainWindowController::MainWindowController(QmlWindowHost& host, FeedbackOpener o
 
 MainWindowController::~MainWindowController()
 {
-    delete m_window;
+    // Closed windows still waiting for deletion go first: their bindings read this controller.
+    qDeleteAll(findChildren<QQuickWindow*>(Qt::FindDirectChildrenOnly));
 }
 
 void MainWindowController::configure(AppState& state, SoftwareUpdateService& updates, std::function<void()> onSetupFinished)
@@ -42,16 +43,13 @@ void MainWindowController::configure(AppState& state, SoftwareUpdateService& upd
     m_onSetupFinished = std::move(onSetupFinished);
     if (m_state == &state && m_updates == &updates)
         return;
-    delete m_window;
+    if (m_state)
+        QObject::disconnect(m_state, nullptr, this, nullptr);
+    releaseWindow();
     m_state = &state;
     m_updates = &updates;
-    const QLocale locale = m_host.language().locale();
-    m_status = std::make_unique<StatusViewModel>(state, locale);
-    m_settings = std::make_unique<SettingsViewModel>(state, updates, locale);
-    m_formValues = std::make_unique<FormValuesViewModel>(state, locale);
-    m_about = std::make_unique<AboutViewModel>(AboutViewModel::Support::builtIn(), locale);
     QObject::connect(&state, &AppState::currentSnapshotChanged, this, [this] {
-        if (m_selectedTab == MainWindowTab::status)
+        if (m_window && m_selectedTab == MainWindowTab::status)
             scheduleResize();
     });
     m_wasLocationNeeded = StatusNetworks::isLocationNeeded(state.locationAuthorizationStatus());
@@ -87,6 +85,13 @@ void MainWindowController::close()
 
 void MainWindowController::createWindow()
 {
+    // The view models live with the window: without it nothing reads them, and they would follow
+    // every check of the state for nobody.
+    const QLocale locale = m_host.language().locale();
+    m_status = std::make_unique<StatusViewModel>(*m_state, locale);
+    m_settings = std::make_unique<SettingsViewModel>(*m_state, *m_updates, locale);
+    m_formValues = std::make_unique<FormValuesViewModel>(*m_state, locale);
+    m_about = std::make_unique<AboutViewModel>(AboutViewModel::Support::builtIn(), locale);
     m_window = m_host.create(u"MainWindow"_s, {
                                                   {u"controller"_s, QVariant::fromValue<QObject*>(this)},
                                                   {u"status"_s, QVariant::fromValue<QObject*>(m_status.get())},
@@ -95,15 +100,38 @@ void MainWindowController::createWindow()
                                                   {u"about"_s, QVariant::fromValue<QObject*>(m_about.get())},
                                                   {u"language"_s, QVariant::fromValue<QObject*>(&m_host.language())},
                                               });
-    if (!m_window)
+    if (!m_window) {
+        releaseWindow();
         return;
+    }
+    m_window->QObject::setParent(this);
     const QSizeF size = MainWindowSizing::preferredContentSize(m_selectedTab, &m_state->currentSnapshot());
     m_window->resize(size.toSize());
     m_window->setMinimumSize(QSize(int(MainWindowSizing::minimumWidth), int(MainWindowSizing::minimumHeight)));
+    // Closed is gone: the next show builds the window anew.
     QObject::connect(m_window, &QWindow::visibleChanged, this, [this](bool visible) {
         if (!visible)
-            m_resizeTimer.stop();
+            releaseWindow();
     });
+}
+
+void MainWindowController::releaseWindow()
+{
+    m_resizeTimer.stop();
+    QWindow* window = m_window;
+    m_window = nullptr;
+    QObject* models[] = {m_status.release(), m_settings.release(), m_formValues.release(), m_about.release()};
+    for (QObject* model : models) {
+        if (!model)
+            continue;
+        // The window's bindings read its view models until it is gone, so they go with it.
+        if (window)
+            model->setParent(window);
+        else
+            delete model;
+    }
+    if (window)
+        window->deleteLater();
 }
 
 void MainWindowController::selectTab(int index)

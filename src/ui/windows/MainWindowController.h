@@ -21,8 +21,8 @@ class SettingsViewModel;
 class SoftwareUpdateService;
 class StatusViewModel;
 
-// The application's one regular window with its four tabs. Made on first show and only hidden when
-// closed; its size follows the tab (and, on the status tab, the number of open networks).
+// The application's one regular window with its four tabs. Made on show and let go, with its view
+// models, when closed; its size follows the tab (and, on the status tab, the number of open networks).
 class MainWindowController : public QObject {
     Q_OBJECT
     Q_PROPERTY(int selectedTab READ selectedTabIndex NOTIFY selectedTabChanged)
@@ -41,6 +41,7 @@ public:
 
     MainWindowTab selectedTab() const { return m_selectedTab; }
     int selectedTabIndex() const { return int(m_selectedTab); }
+    // The window and its view models while it is shown; null once closed.
     QQuickWindow* window() const { return qobject_cast<QQuickWindow*>(m_window.data()); }
     StatusViewModel* status() const { return m_status.get(); }
     SettingsViewModel* settings() const { return m_settings.get(); }
@@ -55,6 +56,7 @@ Q_SIGNALS:
 
 private:
     void createWindow();
+    void releaseWindow();
     void scheduleResize();
     void resizeWindow();
     void setSelectedTab(MainWindowTab tab);

@@ -1,0 +1,12 @@
+#include "support/MemoryTrim.h"
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+void returnFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
