@@ -224,7 +224,24 @@ def second_press(fields):
     return fields.get('landing') == 'yes'
 
 
+class SecondStepLost(Failure):
+    '''The thank-you page's press went out of the app's view but never reached the portal.'''
+
+
 def case_app(theme):
+    # Seen a few times in fifty runs, only on a machine loaded far beyond its cores: the second step's
+    # press is made, but its request never reaches openNDS. One more run, said aloud, tells that
+    # apart from an app that cannot pass the portal.
+    try:
+        app_passes(theme)
+    except SecondStepLost as lost:
+        print(f'app-{theme}: first run lost the second step ({str(lost).splitlines()[0]}); running once more',
+              file=sys.stderr)
+        lab('down')
+        app_passes(theme)
+
+
+def app_passes(theme):
     lab('up', '--theme', theme)
     env = dict(os.environ, BREWBEACON_LOG_PRIVATE='1')
     done = on_laptop(os.path.join(SOURCE, 'scripts', 'demo'), '--check', env=env, timeout=200)
@@ -237,7 +254,9 @@ def case_app(theme):
         verdict = ('the portal let the laptop through, but the app never confirmed it in its hidden attempt'
                    if client['state'] == 'Authenticated' else 'the portal still holds the laptop')
         handed = [line for line in done.stderr.splitlines() if 'revealing window' in line]
-        raise Failure(f'the app did not pass the {theme} portal: {verdict} ({facts})'
+        lost_second = (client['state'] == 'Preauthenticated' and len(presses) == 1 and
+                       first_press(theme, presses[0]))
+        raise (SecondStepLost if lost_second else Failure)(f'the app did not pass the {theme} portal: {verdict} ({facts})'
                       f'{"; " + handed[0] if handed else ""}; the app said:\n{done.stderr}')
     expect(client['state'] == 'Authenticated', f'the app verified the internet, yet {facts}')
     online = fetch(DETECTION)
