@@ -47,6 +47,11 @@ class NoDelegate : public SoftwareUpdaterDelegate {
 
 TEST(UpdateMemoryBound, AGigabyteFeedStaysUnderTheBoundInTheUpdaterAndThePreflight)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizer keeps freed memory in its quarantine (64 MB in the test services), as large as the
+    // bound itself; the plain build measures this.
+    GTEST_SKIP() << "resident memory under AddressSanitizer includes its quarantine";
+#endif
     QTemporaryDir work;
     LoopbackProductService service(work.path());
     ASSERT_TRUE(service.isRunning()) << service.errorText().toStdString();
