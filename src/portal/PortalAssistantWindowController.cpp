@@ -222,7 +222,7 @@ QCoro::Task<> PortalAssistantWindowController::runHandoffTimeout(CancellationTok
 {
     const QPointer<PortalAssistantWindowController> self(this);
     const std::shared_ptr<RetrySleeping> sleeper = m_dependencies.sleeper;
-    co_await sleeper->sleep(nanoseconds);
+    co_await sleeper->cancellableSleep(nanoseconds, token);
     if (token.isCancelled() || !self)
         co_return;
     self->handOff(u"automatic attempt timed out"_s, u"timeout"_s, host);
@@ -234,7 +234,7 @@ QCoro::Task<> PortalAssistantWindowController::runVerification(CancellationToken
     const std::shared_ptr<RetrySleeping> sleeper = m_dependencies.sleeper;
     const auto makeDetector = m_dependencies.makeDetector;
     for (const double seconds : verificationWaits) {
-        co_await sleeper->sleep(quint64(seconds * 1e9));
+        co_await sleeper->cancellableSleep(quint64(seconds * 1e9), token);
         if (token.isCancelled() || !self)
             co_return;
         const std::unique_ptr<CaptivePortalHandling> detector = makeDetector ? makeDetector() : nullptr;

@@ -5,7 +5,9 @@
 #include "wifi/NetworkManagerValues.h"
 
 #include <QCoroDBusPendingCall>
+#include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QDBusMetaType>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
@@ -96,7 +98,14 @@ QCoro::Task<LocationAuthorizationStatus> LocationAuthorizationController::refres
     const QDBusMessage call = QDBusMessage::createMethodCall(NetworkManagerDBus::service(), NetworkManagerDBus::managerPath(),
                                                              NetworkManagerDBus::managerInterface(),
                                                              QStringLiteral("GetPermissions"));
-    const QDBusMessage reply = co_await qCoro(m_bus.asyncCall(call, 5000)).waitForFinished();
+    // A call on a connection that never came up is never answered, not even with an error: it would
+    // hold this reading (and every later one) for good. Such a reading fails now and is tried again.
+    QDBusMessage reply =
+        call.createErrorReply(QDBusError::Disconnected, QStringLiteral("not connected to the system bus"));
+    if (m_bus.isConnected()) {
+        const QDBusPendingCall pending = m_bus.asyncCall(call, 5000);
+        reply = co_await qCoro(pending).waitForFinished();
+    }
     const LocationAuthorizationStatus status = statusFromPermissions(permissionsFrom(reply));
     if (self) {
         self->m_status = status;

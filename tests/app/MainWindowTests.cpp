@@ -86,7 +86,7 @@ TEST(MainWindow, StatusTabRanksOpenNetworksAndJoinsThePressedRow)
         findItems(window->contentItem(), u"connectButton"_s, now);
         return now.size() == 2 && !now[0]->isEnabled() && !now[1]->isEnabled();
     })) << "every row's button is disabled while a join runs";
-    rig.rig.router->gate.closed = false;
+    rig.rig.router->gate.open();
 }
 
 TEST(MainWindow, ClosingLetsGoOfTheWindowAndItsEngineAndReopeningGivesAWorkingWindow)

@@ -25,6 +25,11 @@ class NoDelegate : public SoftwareUpdaterDelegate {
 
 TEST(UpdateMemoryBound, AnEndlessFeedIsRefusedAtTheReadLimitByTheUpdaterAndThePreflight)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizer keeps freed memory in its quarantine (64 MB in the test services), as large as the
+    // bound itself; the plain build measures this.
+    GTEST_SKIP() << "resident memory under AddressSanitizer includes its quarantine";
+#endif
     QTemporaryDir work;
     LoopbackHttpServer server;
     server.route("/appcast.xml", LoopbackHttpResponse::endless(200, "<rss><channel><item><enclosure sparkle:version=\"9\" "));

@@ -149,6 +149,30 @@ TEST(TaskRetrySleeper, CancellationEndsASleepEarlyWithoutError)
     EXPECT_TRUE(spinUntil([&] { return finished; }, std::chrono::seconds(30)));
 }
 
+// An owner cancels its waits as it goes away, when no event loop runs any more (at exit): the waiting
+// work must end in the cancel itself, or its coroutine is left suspended for good.
+TEST(TaskRetrySleeper, ACancelEndsTheWaitingWorkWithinTheCallOnlyForItsOwnToken)
+{
+    TaskRetrySleeper sleeper;
+    CancellationToken mine;
+    CancellationToken other;
+    int finished = 0;
+    auto run = [&](CancellationToken token) -> QCoro::Task<> {
+        co_await sleeper.cancellableSleep(3'600'000'000'000, token); // an hour
+        ++finished;
+    };
+    auto first = run(mine);
+    auto second = run(mine);
+    auto third = run(other);
+    EXPECT_EQ(finished, 0);
+    mine.cancel();
+    EXPECT_EQ(finished, 2);
+    EXPECT_TRUE(first.isReady() && second.isReady());
+    EXPECT_FALSE(third.isReady());
+    other.cancel();
+    EXPECT_EQ(finished, 3);
+}
+
 TEST(TaskRetrySleeper, AlreadyCancelledSleepReturnsAtOnce)
 {
     CancellationToken token;

@@ -126,9 +126,12 @@ PortalWebView PortalAssistantView::webView() const
     view.profile = m_profile.normalized();
     view.autofillEnabled = true;
     view.autoSubmitEnabled = true;
-    view.onEvent = [self = QPointer(const_cast<PortalAssistantView*>(this))](const PortalAutofillEvent& event) {
-        if (self)
-            self->eventArrived(event);
+    // Held as a plain QObject: a page destroyed with the view answers while the view is already a bare
+    // QWidget, and reading a QPointer of the view's own type then is a bad downcast; the cast finds it.
+    const QPointer<QObject> self(const_cast<PortalAssistantView*>(this));
+    view.onEvent = [self](const PortalAutofillEvent& event) {
+        if (auto* alive = qobject_cast<PortalAssistantView*>(self.data()))
+            alive->eventArrived(event);
     };
     return view;
 }
