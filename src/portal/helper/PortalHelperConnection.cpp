@@ -179,7 +179,9 @@ void PortalHelperConnection::processFinished(int exitCode, int exitStatus)
     logger().log("Portal helper process ended: crashed=%{bool,public}d, exitCode=%{public}d, expected=%{bool,public}d",
                  exitStatus == QProcess::CrashExit, exitCode, m_endExpected);
     m_heartbeat.stop();
-    if (m_endExpected)
+    const QPointer<PortalHelperConnection> self(this);
+    readAvailable();
+    if (!self || m_endExpected)
         return;
     if (exitStatus == QProcess::CrashExit)
         fail({PortalHelperFailure::Kind::crashed, u"ended by a signal"_s});
@@ -195,6 +197,11 @@ void PortalHelperConnection::beat()
     // be late or missing (a grandchild still holding the socket), and a dead helper must not wait out
     // the silence bound.
     if (const std::optional<PortalHelperFailure> ended = processEnd()) {
+        // What it said before it went (a closed window, say) comes first.
+        const QPointer<PortalHelperConnection> self(this);
+        readAvailable();
+        if (!self || m_failed || m_endExpected)
+            return;
         fail(*ended);
         return;
     }
