@@ -75,9 +75,12 @@ void PortalHelperConnection::start()
     connect(m_socket, &QLocalSocket::readyRead, this, &PortalHelperConnection::readAvailable);
     connect(m_socket, &QLocalSocket::disconnected, this, [this] {
         // The process's own end usually follows at once and says more (crash or exit).
+        // On a busy machine that can come later than this, so the process is asked directly too.
         QTimer::singleShot(1000, this, [this] {
-            if (!m_endExpected)
-                fail({PortalHelperFailure::Kind::exited, u"closed its end of the socket"_s});
+            if (m_endExpected)
+                return;
+            fail(processEnd().value_or(PortalHelperFailure{PortalHelperFailure::Kind::exited,
+                                                           u"closed its end of the socket"_s}));
         });
     });
 
