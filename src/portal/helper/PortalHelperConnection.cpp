@@ -227,8 +227,8 @@ std::optional<PortalHelperFailure> PortalHelperConnection::processEnd() const
     if (pid <= 0)
         return std::nullopt;
     siginfo_t info{};
-    // WNOWAIT: the child stays for QProcess to reap.
-    if (::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid != pid)
+    // WNOWAIT: the child stays for QProcess to reap. __WALL: it may have been started without SIGCHLD.
+    if (::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT | __WALL) != 0 || info.si_pid != pid)
         return std::nullopt;
     if (info.si_code == CLD_EXITED)
         return PortalHelperFailure{PortalHelperFailure::Kind::exited, u"exit code %1"_s.arg(info.si_status)};
