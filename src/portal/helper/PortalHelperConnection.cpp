@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -74,9 +75,12 @@ void PortalHelperConnection::start()
     connect(m_socket, &QLocalSocket::readyRead, this, &PortalHelperConnection::readAvailable);
     connect(m_socket, &QLocalSocket::disconnected, this, [this] {
         // The process's own end usually follows at once and says more (crash or exit).
+        // On a busy machine that can come later than this, so the process is asked directly too.
         QTimer::singleShot(1000, this, [this] {
-            if (!m_endExpected)
-                fail({PortalHelperFailure::Kind::exited, u"closed its end of the socket"_s});
+            if (m_endExpected)
+                return;
+            fail(processEnd().value_or(PortalHelperFailure{PortalHelperFailure::Kind::exited,
+                                                           u"closed its end of the socket"_s}));
         });
     });
 
@@ -175,8 +179,12 @@ void PortalHelperConnection::readAvailable()
 
 void PortalHelperConnection::processFinished(int exitCode, int exitStatus)
 {
+    logger().log("Portal helper process ended: crashed=%{bool,public}d, exitCode=%{public}d, expected=%{bool,public}d",
+                 exitStatus == QProcess::CrashExit, exitCode, m_endExpected);
     m_heartbeat.stop();
-    if (m_endExpected)
+    const QPointer<PortalHelperConnection> self(this);
+    readAvailable();
+    if (!self || m_endExpected)
         return;
     if (exitStatus == QProcess::CrashExit)
         fail({PortalHelperFailure::Kind::crashed, u"ended by a signal"_s});
@@ -188,6 +196,18 @@ void PortalHelperConnection::beat()
 {
     if (m_failed || m_endExpected)
         return;
+    // The process's end is looked at here too: its exit notice and the socket's end of file can both
+    // be late or missing (a grandchild still holding the socket), and a dead helper must not wait out
+    // the silence bound.
+    if (const std::optional<PortalHelperFailure> ended = processEnd()) {
+        // What it said before it went (a closed window, say) comes first.
+        const QPointer<PortalHelperConnection> self(this);
+        readAvailable();
+        if (!self || m_failed || m_endExpected)
+            return;
+        fail(*ended);
+        return;
+    }
     if (m_sinceHeard.isValid() && m_sinceHeard.elapsed() > m_options.silence.count()) {
         fail({PortalHelperFailure::Kind::hung, u"silent for %1 ms"_s.arg(m_sinceHeard.elapsed())});
         return;
@@ -197,6 +217,22 @@ void PortalHelperConnection::beat()
     PortalHelperMessage ping = PortalHelperMessage::ofType(PortalHelperMessage::Type::ping);
     ping.sequence = m_nextPing++;
     write(ping);
+}
+
+std::optional<PortalHelperFailure> PortalHelperConnection::processEnd() const
+{
+    if (!m_process || m_process->state() == QProcess::NotRunning)
+        return std::nullopt;
+    const auto pid = pid_t(m_process->processId());
+    if (pid <= 0)
+        return std::nullopt;
+    siginfo_t info{};
+    // WNOWAIT: the child stays for QProcess to reap. __WALL: it may have been started without SIGCHLD.
+    if (::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT | __WALL) != 0 || info.si_pid != pid)
+        return std::nullopt;
+    if (info.si_code == CLD_EXITED)
+        return PortalHelperFailure{PortalHelperFailure::Kind::exited, u"exit code %1"_s.arg(info.si_status)};
+    return PortalHelperFailure{PortalHelperFailure::Kind::crashed, u"ended by a signal"_s};
 }
 
 void PortalHelperConnection::fail(PortalHelperFailure failure)

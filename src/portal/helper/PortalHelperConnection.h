@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <chrono>
+#include <optional>
 
 class QLocalSocket;
 class QProcess;
@@ -56,6 +57,8 @@ private:
     void readAvailable();
     void processFinished(int exitCode, int exitStatus);
     void beat();
+    // How the process ended, when it has and QProcess has not said so yet.
+    std::optional<PortalHelperFailure> processEnd() const;
     void fail(PortalHelperFailure failure);
     void write(const PortalHelperMessage& message);
 
