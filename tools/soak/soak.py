@@ -54,16 +54,23 @@ class AppWatch:
         self.sanitizer_lines = []
         self.log = open(log_path, 'w', encoding='utf-8', errors='replace')
         self.peak_kib = 0
+        self.quitting = False
         self.thread = threading.Thread(target=self._read, daemon=True)
         self.thread.start()
         threading.Thread(target=self._sample, daemon=True).start()
 
     def _sample(self):
-        while self.alive():
+        # Memory counts while the app runs; the leak check at exit maps its own, and is not the app's.
+        while self.alive() and not self.quitting:
             rss = resident_kib(self.process.pid)
             with self.lock:
-                self.peak_kib = max(self.peak_kib, rss)
+                if not self.quitting:
+                    self.peak_kib = max(self.peak_kib, rss)
             time.sleep(0.2)
+
+    def stop_sampling(self):
+        with self.lock:
+            self.quitting = True
 
     def restart_peak(self):
         with self.lock:
@@ -287,6 +294,7 @@ def main():
         end_rss = resident_kib(process.pid)
         checks = watch.counters()[0] - soak.checks_at_start
 
+        watch.stop_sampling()
         if watch.alive():
             process.send_signal(signal.SIGTERM)
             try:
