@@ -118,7 +118,8 @@ TEST(MainWindow, ClosingLetsGoOfTheWindowAndItsEngineAndReopeningGivesAWorkingWi
     QMetaObject::invokeMethod(buttons[1], "clicked");
     ASSERT_EQ(rig.rig.router->requests.size(), 1) << "the reopened window's rows join as before";
     EXPECT_EQ(rig.rig.router->requests.first().candidates.first().ssid, u"Bakery Guest"_s);
-    rig.rig.router->gate.closed = false;
+    rig.rig.router->gate.open();
+    QCoreApplication::processEvents();
 
     rig.controller->selectTab(int(MainWindowTab::about));
     QCoreApplication::processEvents();
