@@ -19,6 +19,11 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+// The same page whatever its query: many portals hand out a new token on each redirect.
+bool samePortalPage(const QUrl& a, const QUrl& b)
+{
+    return a.scheme() == b.scheme() && a.host() == b.host() && a.port() == b.port() && a.path() == b.path();
+}
 
 // Hand-off when the portal stops moving for this long (no press, no new page), and in any case once the
 // whole attempt has taken the cap: a slow portal that builds each page for seconds still gets through,
@@ -60,11 +65,16 @@ void PortalAssistantWindowController::show(QUrl portalURL, PortalAssistantHost* 
 void PortalAssistantWindowController::attemptHidden(QUrl portalURL, PortalAssistantHost* host)
 {
     // A check that still sees the portal while the attempt is signing in (many portals answer so for a
-    // moment after letting the laptop in) must not restart it: the running attempt ends by itself.
+    // moment after letting the laptop in) must not restart it: the running attempt ends by itself. One
+    // that has pressed nothing yet gives way to a different portal page: its page may never come.
     if (m_isHiddenAttempt && m_window) {
-        m_logger.log("Portal Assistant hidden attempt already running; request ignored: url=%{private}s",
+        if (m_isVerifyingSubmission || !m_currentURL || samePortalPage(*m_currentURL, portalURL)) {
+            m_logger.log("Portal Assistant hidden attempt already running; request ignored: url=%{private}s",
+                         portalURL.toString());
+            return;
+        }
+        m_logger.log("Portal Assistant hidden attempt gives way to another portal page: url=%{private}s",
                      portalURL.toString());
-        return;
     }
     cancelAutomationTasks();
     m_lastAutofillAnalyticsSignature.reset();

@@ -199,6 +199,18 @@ TEST_F(PortalAssistantWindowControllerTest, ACheckThatStillSeesThePortalDoesNotR
     EXPECT_TRUE(handoffCategories().isEmpty());
 }
 
+TEST_F(PortalAssistantWindowControllerTest, AnAttemptThatPressedNothingGivesWayToAnotherPortalPageOnly)
+{
+    // A page that never loads (an endless detection answer) holds the attempt; a real portal appears.
+    controller->attemptHidden(QUrl(u"http://detect.test/hotspot"_s), &host);
+    QUrl again(u"http://detect.test/hotspot?token=2"_s);
+    controller->attemptHidden(again, &host);
+    EXPECT_EQ(window().inputs.url, QUrl(u"http://detect.test/hotspot"_s)) << "the same page with a new token restarted it";
+    controller->attemptHidden(portal, &host);
+    EXPECT_EQ(window().inputs.url, portal) << "the new portal page waited behind a page that never came";
+    EXPECT_TRUE(controller->isHiddenAttempt());
+}
+
 TEST_F(PortalAssistantWindowControllerTest, IdleTimeOutCountsFromTheLastProgressWithinAnOverallCap)
 {
     controller->attemptHidden(portal, &host);
