@@ -1,5 +1,7 @@
 #include "wifi/NetworkManagerProperties.h"
 
+#include "wifi/NetworkManagerValues.h"
+
 #include <QDBusArgument>
 #include <QDBusObjectPath>
 #include <QDBusSignature>
@@ -49,22 +51,6 @@ std::optional<QString> text(const QVariant& value)
     if (!string || string->size() > maximumTextLength)
         return std::nullopt;
     return string;
-}
-
-// The reason half of a device's (state, reason) pair.
-std::optional<quint32> stateReason(const QVariant& value)
-{
-    if (value.metaType() != QMetaType::fromType<QDBusArgument>())
-        return std::nullopt;
-    const QDBusArgument argument = value.value<QDBusArgument>();
-    if (argument.currentSignature() != "(uu)"_L1)
-        return std::nullopt;
-    quint32 state = 0;
-    quint32 reason = 0;
-    argument.beginStructure();
-    argument >> state >> reason;
-    argument.endStructure();
-    return reason;
 }
 
 } // namespace
@@ -129,7 +115,7 @@ void applyDevice(NetworkManagerDevice& device, const QVariantMap& properties)
     if (properties.contains(u"State"_s))
         device.state = uint32(properties.value(u"State"_s)).value_or(0);
     if (properties.contains(u"StateReason"_s))
-        device.stateReason = stateReason(properties.value(u"StateReason"_s)).value_or(0);
+        device.stateReason = NetworkManagerValues::stateReason(properties.value(u"StateReason"_s));
     if (properties.contains(u"Managed"_s))
         device.managed = exactly<bool>(properties.value(u"Managed"_s)).value_or(false);
     if (properties.contains(u"AvailableConnections"_s))

@@ -53,9 +53,12 @@ QString objectPath(const QVariant& value)
 
 quint32 stateReason(const QVariant& value)
 {
+    // Anything but the (state, reason) pair is read as no reason rather than streamed as one.
     if (!isArgument(value))
         return 0;
     const QDBusArgument argument = value.value<QDBusArgument>();
+    if (argument.currentSignature() != QLatin1String("(uu)"))
+        return 0;
     quint32 state = 0;
     quint32 reason = 0;
     argument.beginStructure();
