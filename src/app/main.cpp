@@ -7,6 +7,7 @@
 #include "portal/PortalAssistantWindowController.h"
 #include "services/SoftwareUpdateService.h"
 #include "state/AppState.h"
+#include "support/ApplicationIdentity.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -42,10 +43,8 @@ int main(int argc, char* argv[])
         selfTestFolder = SelfTest::isolate();
 
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(u"BrewBeacon"_s);
-    QCoreApplication::setApplicationName(u"BrewBeacon"_s);
-    QCoreApplication::setOrganizationDomain(u"tolvek.com"_s);
-    QGuiApplication::setDesktopFileName(u"com.tolvek.brewbeacon"_s);
+    ApplicationIdentity::apply();
+    QGuiApplication::setDesktopFileName(ApplicationIdentity::desktopFileName());
     // Closing the windows leaves the tray item running.
     QApplication::setQuitOnLastWindowClosed(false);
     QQuickStyle::setStyle(u"Fusion"_s);

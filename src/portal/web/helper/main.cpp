@@ -1,6 +1,7 @@
 // brewbeacon-portal: the portal assistant's window and web engine in a process of their own, driven by
 // the tray over the socket it was started with. Not meant to be run by hand.
 #include "portal/web/helper/PortalHelperSession.h"
+#include "support/ApplicationIdentity.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -25,10 +26,8 @@ int main(int argc, char* argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     // The tray's names, so the portal profile's cookies live where they always did.
-    QCoreApplication::setOrganizationName(u"BrewBeacon"_s);
-    QCoreApplication::setApplicationName(u"BrewBeacon"_s);
-    QCoreApplication::setOrganizationDomain(u"tolvek.com"_s);
-    QGuiApplication::setDesktopFileName(u"com.tolvek.brewbeacon"_s);
+    ApplicationIdentity::apply();
+    QGuiApplication::setDesktopFileName(ApplicationIdentity::desktopFileName());
     QApplication::setQuitOnLastWindowClosed(false);
 
     PortalHelperSession session;
