@@ -194,6 +194,10 @@ private:
     LocationAuthorizationStatus m_locationAuthorizationStatus = LocationAuthorizationStatus::unknown;
     bool m_isConnecting = false;
     bool m_joinRunInFlight = false;
+    // The latest check and join belong to the state, like everything else it starts: one still waiting
+    // on a timer or a reply when the app quits stays held here, not by nothing once the loop is gone.
+    std::optional<QCoro::Task<>> m_checkRun;
+    std::optional<QCoro::Task<>> m_joinRun;
     std::optional<QString> m_connectingSSID;
     std::optional<NetworkPathStatus> m_currentPathStatus;
     bool m_anonymousAnalyticsEnabled = true;

@@ -81,7 +81,7 @@ void AppState::connect(const QList<PublicNetworkCandidate>& candidates, bool all
     AppStateLogLines::candidates(m_logger, u"User-selected connect"_s, candidates);
     const QString count = QString::number(candidates.size());
     track(AppAnalyticsEventName::publicWiFiRouteStarted, {{u"candidate_count"_s, count}, {u"open_candidate_count"_s, count}});
-    joinRun(candidates, allowWeakSignal);
+    m_joinRun = joinRun(candidates, allowWeakSignal);
 }
 
 QCoro::Task<> AppState::joinRun(QList<PublicNetworkCandidate> candidates, bool allowWeakSignal)

@@ -24,7 +24,7 @@ void AppState::runConnectivityCheck(bool shouldAutoConnect)
     m_isCheckingConnectivity = true;
     m_lastAssistantRun = now();
     m_logger.debug("Connectivity check started. Auto-connect: %{bool,public}d", shouldAutoConnect);
-    connectivityCheck(shouldAutoConnect);
+    m_checkRun = connectivityCheck(shouldAutoConnect);
 }
 
 QCoro::Task<> AppState::runConnectivityCheckToCompletion(bool shouldAutoConnect)

@@ -34,16 +34,31 @@ void SerialWorker::Submission::await_suspend(std::coroutine_handle<> awaiter)
 {
     // A context object on the caller's thread: the worker posts the resumption to it.
     auto* home = new QObject;
-    m_worker->post([work = std::move(m_work), home, awaiter]() mutable {
+    std::shared_ptr<Waiting> waiting = m_worker->m_waiting;
+    waiting->hold(awaiter.address(), home);
+    m_worker->post([work = std::move(m_work), home, awaiter, waiting]() mutable {
         work();
         // The job's captures go before the caller resumes, so it never sees them still held.
         work = nullptr;
         QMetaObject::invokeMethod(
             home,
-            [home, awaiter]() {
+            [home, awaiter, waiting]() {
+                waiting->release(awaiter.address());
                 delete home;
                 awaiter.resume();
             },
             Qt::QueuedConnection);
     });
+}
+
+void SerialWorker::Waiting::hold(void* awaiter, QObject* home)
+{
+    const std::lock_guard lock(m_mutex);
+    m_homes.emplace(awaiter, home);
+}
+
+void SerialWorker::Waiting::release(void* awaiter)
+{
+    const std::lock_guard lock(m_mutex);
+    m_homes.erase(awaiter);
 }

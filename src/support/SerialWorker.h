@@ -7,7 +7,9 @@
 #include <coroutine>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <unordered_map>
 #include <type_traits>
 
 // A named serial queue: one thread of its own runs submitted jobs one at a time, in submission order.
@@ -56,8 +58,22 @@ private:
         std::function<void()> m_work;
     };
 
+    // The callers suspended on a job, each with the object its resumption is posted to. Held here so a
+    // caller still waiting when the app ends stays owned by the worker (and through it by whatever owns
+    // the worker) instead of being dropped with a resumption the ended event loop never delivers.
+    class Waiting {
+    public:
+        void hold(void* awaiter, QObject* home);
+        void release(void* awaiter);
+
+    private:
+        std::mutex m_mutex;
+        std::unordered_map<void*, QObject*> m_homes;
+    };
+
     void post(std::function<void()> work);
 
+    std::shared_ptr<Waiting> m_waiting = std::make_shared<Waiting>();
     QString m_label;
     QThread m_thread;
     QObject* m_context = nullptr;
