@@ -45,11 +45,11 @@ void rankAndDeduplicate(benchmark::State& state)
         QList<PublicNetworkCandidate> candidates;
         candidates.reserve(records.size());
         for (const auto& record : records) {
-            // As the scanner does it: each candidate moved into the list, the ranked list handed on.
+            // As the scanner does it: each candidate moved into the list, then ranked and de-duplicated.
             if (auto candidate = scorer.candidate(record))
                 candidates.append(std::move(*candidate));
         }
-        auto unique = uniqueCandidatesBySSID(rankedCandidates(std::move(candidates), locale));
+        auto unique = rankedUniqueCandidates(std::move(candidates), locale);
         benchmark::DoNotOptimize(unique);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

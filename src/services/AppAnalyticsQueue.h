@@ -22,4 +22,10 @@ public:
     static QByteArray encode(const QList<QueuedAppAnalyticsEvent>& queue);
     // The entries, or a description of why the blob is unreadable.
     static std::variant<QList<QueuedAppAnalyticsEvent>, QString> decode(const QByteArray& blob);
+
+    // The blob piece by piece: one entry's JSON object, and the array of such objects.
+    static QByteArray encodeEntry(const QueuedAppAnalyticsEvent& entry);
+    static QByteArray joinEntries(const QList<QByteArray>& encodedEntries);
+    // One entry's object as encodeEntry writes it, or why it is unreadable.
+    static std::variant<QueuedAppAnalyticsEvent, QString> decodeEntry(const QByteArray& encodedEntry);
 };

@@ -90,21 +90,31 @@ QList<QueuedAppAnalyticsEvent> AppAnalyticsService::loadQueuedEvents()
     const QVariant stored = m_defaults->value(queueDefaultsKey());
     if (!stored.isValid())
         return {};
-    auto decoded = AppAnalyticsQueueFormat::decode(stored.toByteArray());
+    // The store is read every time (anything may have replaced the blob); only an unchanged blob is
+    // taken as already decoded.
+    const QByteArray blob = stored.toByteArray();
+    if (auto known = m_storedQueue.entriesOf(blob))
+        return *std::move(known);
+    auto decoded = AppAnalyticsQueueFormat::decode(blob);
     if (const QString* failure = std::get_if<QString>(&decoded)) {
         m_logger.debug("Analytics queue decode failed: %{public}s", *failure);
+        m_storedQueue.forget();
         m_defaults->remove(queueDefaultsKey());
         return {};
     }
-    return std::get<QList<QueuedAppAnalyticsEvent>>(std::move(decoded));
+    auto& queue = std::get<QList<QueuedAppAnalyticsEvent>>(decoded);
+    m_storedQueue.remember(blob, queue);
+    return std::move(queue);
 }
 
 void AppAnalyticsService::saveQueuedEvents(const QList<QueuedAppAnalyticsEvent>& queue)
 {
-    if (queue.isEmpty())
+    if (queue.isEmpty()) {
+        m_storedQueue.forget();
         m_defaults->remove(queueDefaultsKey());
-    else
-        m_defaults->setValue(queueDefaultsKey(), AppAnalyticsQueueFormat::encode(queue));
+    } else {
+        m_defaults->setValue(queueDefaultsKey(), m_storedQueue.encode(queue));
+    }
 }
 
 QList<QueuedAppAnalyticsEvent> AppAnalyticsService::nonExpiredEvents(const QList<QueuedAppAnalyticsEvent>& queue) const

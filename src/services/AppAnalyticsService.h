@@ -3,6 +3,7 @@
 #include "connectivity/NetworkURLSession.h"
 #include "services/AppAnalyticsQueue.h"
 #include "services/AppAnalyticsReporting.h"
+#include "services/AppAnalyticsStoredQueue.h"
 #include "services/AppVersion.h"
 #include "support/Logger.h"
 
@@ -69,6 +70,7 @@ private:
     bool m_isDisabledForTests = false;
     const Clock* m_clock;
     QString m_sessionID;
+    AppAnalyticsStoredQueue m_storedQueue;
     Logger m_logger{QStringLiteral("AppAnalytics")};
     bool m_isFlushing = false;
 };

@@ -160,7 +160,7 @@ QList<PublicNetworkCandidate> NetworkManagerWiFiScanner::candidatesFrom(const QL
         if (std::optional<PublicNetworkCandidate> candidate = scorer.candidate(NetworkManagerScanRecords::record(point)))
             candidates.append(std::move(*candidate));
     }
-    return uniqueCandidatesBySSID(rankedCandidates(std::move(candidates)));
+    return rankedUniqueCandidates(std::move(candidates));
 }
 
 std::optional<PublicNetworkCandidate> NetworkManagerWiFiScanner::currentCandidate(const NetworkManagerInterfaceReading& reading,

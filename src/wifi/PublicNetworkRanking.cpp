@@ -4,6 +4,8 @@
 #include <QCollatorSortKey>
 #include <QHash>
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -39,53 +41,160 @@ DistinctNames<Key> distinctNames(const QList<PublicNetworkCandidate>& candidates
     return distinct;
 }
 
-// Positions along a sorted order: a name that compares equal to the one before shares its position.
-template <typename Compare>
-std::vector<int> positionsInOrder(const std::vector<int>& order, Compare compare)
+// The same for the pair of shown name and broadcast bytes, found in place: no copy of either and no
+// node per entry, as ten thousand candidates would otherwise cost. The table's hash is seeded as QHash's
+// is, so names chosen to collide cannot slow it down.
+struct DistinctNamings {
+    std::vector<qsizetype> firstOf; // the first candidate with each pair
+    std::vector<int> ofCandidate;
+};
+
+DistinctNamings distinctNamings(const QList<PublicNetworkCandidate>& candidates)
 {
-    std::vector<int> positions(order.size());
-    int position = 0;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (i > 0 && compare(order[i - 1], order[i]) < 0)
-            ++position;
-        positions[size_t(order[i])] = position;
+    const PublicNetworkCandidate* scanned = candidates.constData();
+    DistinctNamings distinct;
+    distinct.ofCandidate.reserve(size_t(candidates.size()));
+    // At most two thirds full, and small slots: the table stays in the cache.
+    size_t capacity = 16;
+    while (capacity * 2 < size_t(candidates.size()) * 3)
+        capacity *= 2;
+    struct Slot {
+        quint32 hash = 0;
+        int naming = -1;
+    };
+    std::vector<Slot> table(capacity);
+    const size_t seed = QHashSeed::globalSeed();
+    for (qsizetype i = 0; i < candidates.size(); ++i) {
+        const PublicNetworkCandidate& candidate = scanned[i];
+        const size_t fullHash = qHashMulti(seed, QStringView(candidate.ssid), QByteArrayView(candidate.ssidBytes));
+        const quint32 hash = quint32(fullHash ^ (quint64(fullHash) >> 32));
+        for (size_t at = hash & (capacity - 1);; at = (at + 1) & (capacity - 1)) {
+            Slot& slot = table[at];
+            if (slot.naming < 0) {
+                slot = {hash, int(distinct.firstOf.size())};
+                distinct.firstOf.push_back(i);
+                distinct.ofCandidate.push_back(slot.naming);
+                break;
+            }
+            const PublicNetworkCandidate& first = scanned[distinct.firstOf[size_t(slot.naming)]];
+            if (slot.hash == hash && first.ssid == candidate.ssid && first.ssidBytes == candidate.ssidBytes) {
+                distinct.ofCandidate.push_back(slot.naming);
+                break;
+            }
+        }
     }
-    return positions;
+    return distinct;
 }
 
-// The position of each distinct name in collation order; names the collator calls equal share one.
-std::vector<int> collationPositions(const std::vector<QString>& names, const QLocale& locale)
+// The collator of this thread for `locale`: made once, not per ranking (collators are not safe to share
+// between threads). Whether its sort keys order as it compares is worked out with it.
+struct ThreadCollator {
+    QCollator collator;
+    // Sort keys order as the collator does, except in the C locale (whose keys ignore the case
+    // setting) and for the empty name (always first).
+    bool keysOrderAsCollator = false;
+};
+
+ThreadCollator& threadCollator(const QLocale& locale)
 {
-    // One collator per call: collators are not safe to share between threads.
-    QCollator collator(locale);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<int> order(names.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = int(i);
-    // A sort key per name costs far less than a collation per comparison and orders the same, except
-    // in the C locale (whose keys ignore the case setting) and for the empty name (always first).
-    const bool keysOrderAsCollator = locale.language() != QLocale::C &&
-                                     collator.sortKey(u"a"_s).compare(collator.sortKey(u"B"_s)) < 0 &&
-                                     collator.sortKey(u"a"_s).compare(collator.sortKey(u"A"_s)) == 0;
-    if (keysOrderAsCollator) {
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(names.size());
-        for (const QString& name : names)
-            keys.push_back(collator.sortKey(name));
-        const auto compare = [&](int lhs, int rhs) {
-            const bool lhsEmpty = names[size_t(lhs)].isEmpty();
-            const bool rhsEmpty = names[size_t(rhs)].isEmpty();
-            if (lhsEmpty || rhsEmpty)
-                return int(rhsEmpty) - int(lhsEmpty);
-            return keys[size_t(lhs)].compare(keys[size_t(rhs)]);
-        };
-        std::sort(order.begin(), order.end(), [&](int lhs, int rhs) { return compare(lhs, rhs) < 0; });
-        return positionsInOrder(order, compare);
+    thread_local std::unique_ptr<ThreadCollator> made;
+    if (!made || made->collator.locale() != locale) {
+        made = std::make_unique<ThreadCollator>();
+        made->collator.setLocale(locale);
+        made->collator.setCaseSensitivity(Qt::CaseInsensitive);
+        QCollator& collator = made->collator;
+        made->keysOrderAsCollator = locale.language() != QLocale::C &&
+                                    collator.sortKey(u"a"_s).compare(collator.sortKey(u"B"_s)) < 0 &&
+                                    collator.sortKey(u"a"_s).compare(collator.sortKey(u"A"_s)) == 0;
     }
-    const auto compare = [&](int lhs, int rhs) { return collator.compare(names[size_t(lhs)], names[size_t(rhs)]); };
-    std::sort(order.begin(), order.end(), [&](int lhs, int rhs) { return compare(lhs, rhs) < 0; });
-    return positionsInOrder(order, compare);
+    return *made;
 }
+
+// Distinct names compared in the locale's collation order, ignoring case; names the collator calls equal
+// compare equal. A name's sort key is made the first time it is compared: a key per name costs far less
+// than a collation per comparison.
+class NameCollation {
+public:
+    NameCollation(const std::vector<QString>& names, const QLocale& locale)
+        : m_names(names), m_collator(threadCollator(locale)), m_keys(m_collator.keysOrderAsCollator ? names.size() : 0)
+    {
+    }
+
+    int compare(int lhs, int rhs)
+    {
+        if (lhs == rhs)
+            return 0;
+        const QString& lhsName = m_names[size_t(lhs)];
+        const QString& rhsName = m_names[size_t(rhs)];
+        if (!m_collator.keysOrderAsCollator)
+            return m_collator.collator.compare(lhsName, rhsName);
+        if (lhsName.isEmpty() || rhsName.isEmpty())
+            return int(rhsName.isEmpty()) - int(lhsName.isEmpty());
+        return key(lhs).compare(key(rhs));
+    }
+
+    // The same for a pair compared once: collated directly, so no key is made for a name that may not
+    // be needed again.
+    int compareOnce(int lhs, int rhs) const
+    {
+        if (lhs == rhs)
+            return 0;
+        return m_collator.collator.compare(m_names[size_t(lhs)], m_names[size_t(rhs)]);
+    }
+
+    // The position of each of `subset` in collation order (names that compare equal share one); the
+    // names outside it get none.
+    std::vector<int> positions(std::vector<int> subset)
+    {
+        std::sort(subset.begin(), subset.end(), [&](int lhs, int rhs) { return compare(lhs, rhs) < 0; });
+        std::vector<int> positions(m_names.size(), -1);
+        int position = 0;
+        for (size_t i = 0; i < subset.size(); ++i) {
+            if (i > 0 && compare(subset[i - 1], subset[i]) < 0)
+                ++position;
+            positions[size_t(subset[i])] = position;
+        }
+        return positions;
+    }
+
+private:
+    const QCollatorSortKey& key(int name)
+    {
+        std::optional<QCollatorSortKey>& key = m_keys[size_t(name)];
+        if (!key)
+            key.emplace(m_collator.collator.sortKey(m_names[size_t(name)]));
+        return *key;
+    }
+
+    const std::vector<QString>& m_names;
+    ThreadCollator& m_collator;
+    std::vector<std::optional<QCollatorSortKey>> m_keys;
+};
+
+std::vector<int> allOf(size_t count)
+{
+    std::vector<int> all(count);
+    for (size_t i = 0; i < count; ++i)
+        all[i] = int(i);
+    return all;
+}
+
+// Ranking order: the better quality first, then the name's collation position; the scan index settles
+// ties, so the order is the stable one.
+struct RankKey {
+    int quality;
+    int name;
+    qsizetype index;
+
+    bool operator<(const RankKey& other) const
+    {
+        if (quality != other.quality)
+            return quality > other.quality;
+        if (name != other.name)
+            return name < other.name;
+        return index < other.index;
+    }
+};
 
 // Puts each candidate where the order says, moving every one once (no second list of them).
 void permute(QList<PublicNetworkCandidate>& candidates, const std::vector<qsizetype>& order)
@@ -117,27 +226,16 @@ QList<PublicNetworkCandidate> rankedCandidates(QList<PublicNetworkCandidate> can
     const auto names = distinctNames<QString>(candidates, [](const PublicNetworkCandidate& candidate) -> const QString& {
         return candidate.ssid;
     });
-    const std::vector<int> positions = collationPositions(names.names, locale);
-    struct Key {
-        int quality;
-        int name;
-        qsizetype index;
-    };
-    std::vector<Key> keys;
+    NameCollation collation(names.names, locale);
+    const std::vector<int> positions = collation.positions(allOf(names.names.size()));
+    std::vector<RankKey> keys;
     keys.reserve(size_t(candidates.size()));
     for (qsizetype i = 0; i < candidates.size(); ++i)
         keys.push_back({candidates[i].quality, positions[size_t(names.ofCandidate[size_t(i)])], i});
-    // The scan index settles ties, so the order is the stable one.
-    std::sort(keys.begin(), keys.end(), [](const Key& lhs, const Key& rhs) {
-        if (lhs.quality != rhs.quality)
-            return lhs.quality > rhs.quality;
-        if (lhs.name != rhs.name)
-            return lhs.name < rhs.name;
-        return lhs.index < rhs.index;
-    });
+    std::sort(keys.begin(), keys.end());
     std::vector<qsizetype> order;
     order.reserve(keys.size());
-    for (const Key& key : keys)
+    for (const RankKey& key : keys)
         order.push_back(key.index);
     permute(candidates, order);
     return candidates;
@@ -171,31 +269,46 @@ QString uniquenessName(const QString& text)
     return name;
 }
 
-template <typename Candidates>
-QList<PublicNetworkCandidate> firstOfEachName(Candidates&& candidates)
+// The identity is the broadcast bytes (the shown text when there are none).
+using Identity = std::pair<QByteArray, QString>;
+
+Identity identityOf(const PublicNetworkCandidate& candidate)
 {
-    // The identity is the broadcast bytes (the shown text when there are none); candidates of one
-    // identity share one name, worked out once.
-    using Identity = std::pair<QByteArray, QString>;
-    const auto identities = distinctNames<Identity>(candidates, [](const PublicNetworkCandidate& candidate) {
-        return candidate.ssidBytes.isEmpty() ? Identity(QByteArray(), candidate.ssid) : Identity(candidate.ssidBytes, QString());
-    });
+    return candidate.ssidBytes.isEmpty() ? Identity(QByteArray(), candidate.ssid) : Identity(candidate.ssidBytes, QString());
+}
+
+// The uniqueness name of each identity, as an index into the distinct uniqueness names; `count` is
+// set to how many there are.
+std::vector<int> uniquenessNamesOf(const std::vector<Identity>& identities, qsizetype& count)
+{
     QHash<QString, int> nameIndex;
+    nameIndex.reserve(qsizetype(identities.size()));
     std::vector<int> nameOfIdentity;
-    nameOfIdentity.reserve(identities.names.size());
-    for (const Identity& identity : identities.names) {
+    nameOfIdentity.reserve(identities.size());
+    for (const Identity& identity : identities) {
         const QString name = identity.first.isEmpty() ? uniquenessName(identity.second) : uniquenessName(identity.first);
         auto found = nameIndex.constFind(name);
         if (found == nameIndex.constEnd())
             found = nameIndex.insert(name, int(nameIndex.size()));
         nameOfIdentity.push_back(*found);
     }
+    count = nameIndex.size();
+    return nameOfIdentity;
+}
+
+template <typename Candidates>
+QList<PublicNetworkCandidate> firstOfEachName(Candidates&& candidates)
+{
+    // Candidates of one identity share one name, worked out once.
+    const auto identities = distinctNames<Identity>(candidates, identityOf);
+    qsizetype nameCount = 0;
+    const std::vector<int> nameOfIdentity = uniquenessNamesOf(identities.names, nameCount);
     // Open and secured access points of one name stay apart: the open one must stay joinable even when
     // a stronger secured one shares its name.
-    std::vector<bool> seenOpen(size_t(nameIndex.size()), false);
-    std::vector<bool> seenOther(size_t(nameIndex.size()), false);
+    std::vector<bool> seenOpen(size_t(nameCount), false);
+    std::vector<bool> seenOther(size_t(nameCount), false);
     QList<PublicNetworkCandidate> unique;
-    unique.reserve(qsizetype(nameIndex.size()) * 2);
+    unique.reserve(nameCount * 2);
     for (qsizetype i = 0; i < candidates.size(); ++i) {
         const size_t name = size_t(nameOfIdentity[size_t(identities.ofCandidate[size_t(i)])]);
         std::vector<bool>& seen = candidates[i].isOpen() ? seenOpen : seenOther;
@@ -220,4 +333,61 @@ QList<PublicNetworkCandidate> uniqueCandidatesBySSID(const QList<PublicNetworkCa
 QList<PublicNetworkCandidate> uniqueCandidatesBySSID(QList<PublicNetworkCandidate>&& candidates)
 {
     return firstOfEachName(std::move(candidates));
+}
+
+QList<PublicNetworkCandidate> rankedUniqueCandidates(QList<PublicNetworkCandidate> candidates, const QLocale& locale)
+{
+    // Each candidate's shown name (what ranks) and broadcast bytes (with it, what de-duplicates), worked
+    // out once per distinct pair of them.
+    const DistinctNamings namings = distinctNamings(candidates);
+    std::vector<QString> shownNames;
+    std::vector<Identity> identities;
+    shownNames.reserve(namings.firstOf.size());
+    identities.reserve(namings.firstOf.size());
+    for (const qsizetype first : namings.firstOf) {
+        shownNames.push_back(candidates.at(first).ssid);
+        identities.push_back(identityOf(candidates.at(first)));
+    }
+    qsizetype nameCount = 0;
+    const std::vector<int> nameOfNaming = uniquenessNamesOf(identities, nameCount);
+    NameCollation collation(shownNames, locale);
+
+    // The survivor of each name (open and secured apart) is the one ranked first among them: the best
+    // quality, then the first name in collation order, then the first scanned.
+    struct Best {
+        qsizetype index = -1;
+        int quality = 0;
+        int naming = 0;
+    };
+    std::vector<Best> best(size_t(nameCount) * 2);
+    const PublicNetworkCandidate* scanned = candidates.constData();
+    for (qsizetype i = 0; i < candidates.size(); ++i) {
+        const int naming = namings.ofCandidate[size_t(i)];
+        const int quality = scanned[i].quality;
+        Best& held = best[size_t(nameOfNaming[size_t(naming)]) * 2 + (scanned[i].isOpen() ? 1 : 0)];
+        const bool ranksFirst = held.index < 0 || quality > held.quality ||
+                                (quality == held.quality && naming != held.naming && collation.compareOnce(naming, held.naming) < 0);
+        if (ranksFirst)
+            held = {i, quality, naming};
+    }
+
+    // Only the survivors are ranked.
+    best.erase(std::remove_if(best.begin(), best.end(), [](const Best& held) { return held.index < 0; }), best.end());
+    std::vector<int> survivingNames;
+    survivingNames.reserve(best.size());
+    for (const Best& held : best)
+        survivingNames.push_back(held.naming);
+    std::sort(survivingNames.begin(), survivingNames.end());
+    survivingNames.erase(std::unique(survivingNames.begin(), survivingNames.end()), survivingNames.end());
+    const std::vector<int> positions = collation.positions(std::move(survivingNames));
+    std::vector<RankKey> keys;
+    keys.reserve(best.size());
+    for (const Best& held : best)
+        keys.push_back({held.quality, positions[size_t(held.naming)], held.index});
+    std::sort(keys.begin(), keys.end());
+    QList<PublicNetworkCandidate> ranked;
+    ranked.reserve(qsizetype(keys.size()));
+    for (const RankKey& key : keys)
+        ranked.append(std::move(candidates[key.index]));
+    return ranked;
 }

@@ -15,3 +15,7 @@ QList<PublicNetworkCandidate> rankedCandidates(QList<PublicNetworkCandidate> can
 QList<PublicNetworkCandidate> uniqueCandidatesBySSID(const QList<PublicNetworkCandidate>& candidates);
 // The same, moving the survivors out of a list the caller no longer needs.
 QList<PublicNetworkCandidate> uniqueCandidatesBySSID(QList<PublicNetworkCandidate>&& candidates);
+
+// uniqueCandidatesBySSID(rankedCandidates(candidates, locale)), ranking only the survivors: a crowded
+// scan repeats its names many times.
+QList<PublicNetworkCandidate> rankedUniqueCandidates(QList<PublicNetworkCandidate> candidates, const QLocale& locale = QLocale());

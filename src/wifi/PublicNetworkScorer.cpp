@@ -58,11 +58,6 @@ int securityAdjustment(NetworkSecurity security)
 constexpr int maximumSignalScore = 100;
 constexpr size_t securityKinds = 4;
 
-bool isAscii(const QString& text)
-{
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
 bool supportsAny(const ScannedNetworkRecord& record, std::initializer_list<WiFiSecurityCode> codes)
 {
     return std::any_of(codes.begin(), codes.end(), [&](WiFiSecurityCode code) { return record.supportsSecurity(code); });
@@ -75,7 +70,8 @@ PublicNetworkScorer::PublicNetworkScorer()
                         QStringLiteral("wifi"),    QStringLiteral("free"),     QStringLiteral("public"),
                         QStringLiteral("starbucks"), QStringLiteral("hotel"),  QStringLiteral("airport"),
                         QStringLiteral("cowork"),  QStringLiteral("library"),  QStringLiteral("highland"),
-                        QStringLiteral("highlands")}
+                        QStringLiteral("highlands")},
+      m_hintSet(m_publicNameHints)
 {
 }
 
@@ -119,42 +115,47 @@ QString PublicNetworkScorer::detail(NetworkSecurity security, int rssi, int nois
 int PublicNetworkScorer::score(const QString& ssid, int rssi, int noise, NetworkSecurity security) const
 {
     int quality = signalScore(rssi, noise) + securityAdjustment(security);
-    // Most names are plain ASCII: lower-cased on the stack, without a new string.
-    QVarLengthArray<char16_t, 64> asciiLower;
+    // Most names are plain ASCII: lower-cased on the stack in the same pass that finds them ASCII.
+    QVarLengthArray<char16_t, 64> asciiLower(ssid.size());
+    bool ascii = true;
+    for (qsizetype i = 0; i < ssid.size() && ascii; ++i) {
+        const char16_t unit = ssid.at(i).unicode();
+        ascii = unit < 0x80;
+        asciiLower[i] = unit >= u'A' && unit <= u'Z' ? char16_t(unit + (u'a' - u'A')) : unit;
+    }
     QString lowered;
     QStringView name;
-    if (isAscii(ssid)) {
-        asciiLower.resize(ssid.size());
-        std::transform(ssid.cbegin(), ssid.cend(), asciiLower.begin(), [](QChar c) {
-            const char16_t unit = c.unicode();
-            return unit >= u'A' && unit <= u'Z' ? char16_t(unit + (u'a' - u'A')) : unit;
-        });
+    if (ascii) {
         name = QStringView(asciiLower.constData(), asciiLower.size());
     } else {
         lowered = ssid.toLower();
         name = lowered;
     }
-    // A plain substring search: the hints are short and a scan asks for each of them per network.
     const std::u16string_view haystack(name.utf16(), size_t(name.size()));
-    const auto contains = [&](std::u16string_view needle) { return haystack.find(needle) != std::u16string_view::npos; };
-    const bool hinted = std::any_of(m_publicNameHints.cbegin(), m_publicNameHints.cend(), [&](const QString& hint) {
-        return contains(std::u16string_view(QStringView(hint).utf16(), size_t(hint.size())));
-    });
+    const bool hinted = m_hintSet.foundIn(haystack);
     if (hinted)
         quality += 12;
-    if (contains(u"5g"))
+    if (haystack.find(u"5g") != std::u16string_view::npos)
         quality += 3;
     return std::clamp(quality, 0, 100);
 }
 
 std::optional<PublicNetworkCandidate> PublicNetworkScorer::candidate(const ScannedNetworkRecord& record) const
 {
-    if (!record.ssid || record.ssid->trimmed().isEmpty())
+    if (!record.ssid || QStringView(*record.ssid).trimmed().isEmpty())
         return std::nullopt;
     const QString& ssid = *record.ssid;
     const NetworkSecurity security = securityType(record);
     const int rssi = record.rssiValue;
     const int noise = record.noiseMeasurement;
-    return PublicNetworkCandidate{ssid, score(ssid, rssi, noise, security), detail(security, rssi, noise), security,
-                                  rssi, noise, std::nullopt, std::nullopt, std::nullopt, std::nullopt, record.ssidBytes};
+    // Filled in place: a scan makes thousands of these.
+    std::optional<PublicNetworkCandidate> made(std::in_place);
+    made->ssid = ssid;
+    made->quality = score(ssid, rssi, noise, security);
+    made->detail = detail(security, rssi, noise);
+    made->security = security;
+    made->rssi = rssi;
+    made->noise = noise;
+    made->ssidBytes = record.ssidBytes;
+    return made;
 }

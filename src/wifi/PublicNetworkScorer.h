@@ -1,5 +1,6 @@
 #pragma once
 
+#include "wifi/NameHintSet.h"
 #include "wifi/PublicNetworkScoring.h"
 
 #include <QStringList>
@@ -22,4 +23,5 @@ public:
 
 private:
     QStringList m_publicNameHints;
+    NameHintSet m_hintSet;
 };

@@ -231,6 +231,15 @@ TEST_F(AppAnalyticsServiceTest, ExpiryKeepsTheExactCutoffAndCapKeepsTheNewestHun
     EXPECT_EQ(queue.first().event, event(2)) << "expired 0 dropped, then 1 trimmed by the cap";
     EXPECT_EQ(queue.last().event, event(101));
     EXPECT_EQ(queue.last().queuedAtMicros, now);
+    // The service keeps the queue decoded: what it wrote must be the format's compact JSON, and read
+    // back from the file by another reader, the same queue.
+    const QByteArray blob = defaults->value(u"anonymousAnalyticsEventQueue"_s).toByteArray();
+    EXPECT_EQ(QJsonDocument::fromJson(blob).toJson(QJsonDocument::Compact), blob);
+    defaults->sync();
+    QSettings reread(defaults->fileName(), QSettings::IniFormat);
+    const auto decoded = AppAnalyticsQueueFormat::decode(reread.value(u"anonymousAnalyticsEventQueue"_s).toByteArray());
+    ASSERT_TRUE(std::holds_alternative<QList<QueuedAppAnalyticsEvent>>(decoded));
+    EXPECT_EQ(std::get<QList<QueuedAppAnalyticsEvent>>(decoded), queue);
 
     // Below the cap only the expired entry goes.
     stored.resize(3);

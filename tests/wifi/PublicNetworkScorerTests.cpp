@@ -190,8 +190,14 @@ TEST(PublicNetworkRanking, CrowdedScansOrderAsTheCollatorInEveryLocale)
                            u"Zebra"_s, u"Phở Hà Nội"_s, u"pho ha noi"_s, u"Đà Lạt"_s, QString(), u"a"_s, u"B"_s, u"10"_s,
                            u"9"_s, u"Straße"_s, u"STRASSE"_s, u"İstanbul"_s, u"\u00A0Guest"_s};
     QList<PublicNetworkCandidate> scan;
-    for (int i = 0; i < 600; ++i)
+    for (int i = 0; i < 600; ++i) {
         scan.append(ranked(pool[(i * 7) % pool.size()], (i % 3) * 10, QString::number(i)));
+        // Secured twins and byte identities, for the de-duplication ranked in one go below.
+        if (i % 5 == 0)
+            scan.last().security = NetworkSecurity::personal;
+        if (i % 11 == 0)
+            scan.last().ssidBytes = scan.last().ssid.toLatin1();
+    }
     for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::Swedish, QLocale::Sweden),
                                   QLocale(QLocale::Vietnamese, QLocale::Vietnam), QLocale::c()}) {
         QCollator collator(locale);
@@ -201,6 +207,7 @@ TEST(PublicNetworkRanking, CrowdedScansOrderAsTheCollatorInEveryLocale)
             return lhs.quality != rhs.quality ? lhs.quality > rhs.quality : collator.compare(lhs.ssid, rhs.ssid) < 0;
         });
         EXPECT_EQ(rankedCandidates(scan, locale), expected) << locale.name().toStdString();
+        EXPECT_EQ(rankedUniqueCandidates(scan, locale), uniqueCandidatesBySSID(expected)) << locale.name().toStdString();
     }
 }
 

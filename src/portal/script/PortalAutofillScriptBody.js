@@ -38,9 +38,26 @@ const tagOf = (element) => element.tagName.toLowerCase();
 const isButtonLikeInput = (element) =>
     tagOf(element) === "input" && ["submit", "button", "reset", "image"].includes(typeOf(element));
 
+// Reading layout and style is most of a run's cost, and several passes look at the same elements: what
+// was read is kept until the script itself changes the page (a value set, an event sent, a press).
+const readings = { seen: new Map(), text: new Map(), label: new Map() };
+const pageChanged = () => {
+    for (const cache of Object.values(readings))
+        cache.clear();
+};
+const remembered = (cache, element, read) => {
+    if (cache.has(element))
+        return cache.get(element);
+    const value = read(element);
+    cache.set(element, value);
+    return value;
+};
+const textOf = (element) => remembered(readings.text, element, (node) => node.innerText);
+
 // What a visitor can see: laid out, not hidden by style and not pushed off the page.
-const isSeen = (element) => {
-    if (!element || typeOf(element) === "hidden")
+const isSeen = (element) => !!element && remembered(readings.seen, element, isSeenNow);
+const isSeenNow = (element) => {
+    if (typeOf(element) === "hidden")
         return false;
     const box = element.getBoundingClientRect();
     if (!(box.width > 0 && box.height > 0) || box.right <= 0 || box.bottom <= 0)
@@ -52,21 +69,22 @@ const isVisible = (element) => !!element && !element.disabled && !element.readOn
 
 // Label text of an element. A text field's value is what was typed, not a label; a drop-down list's
 // own options are its answers, not its question.
-const labelText = (element) => {
+const labelText = (element) => remembered(readings.label, element, labelTextNow);
+const labelTextNow = (element) => {
     const className = typeof element.className === "string" ? element.className : "";
     const tag = tagOf(element);
     const typed = tag === "select" || tag === "textarea" ||
         (tag === "input" && !isButtonLikeInput(element) && !["radio", "checkbox"].includes(typeOf(element)));
     const parts = [element.name, element.id, element.placeholder];
     if (!typed)
-        parts.push(element.value, element.innerText, element.textContent);
+        parts.push(element.value, textOf(element), element.textContent);
     parts.push(element.title, className, element.autocomplete, attribute(element, "aria-label"));
     if (element.labels)
         for (const label of element.labels)
-            parts.push(label.innerText);
+            parts.push(textOf(label));
     const enclosing = element.parentElement ? element.parentElement.closest("label") : null;
     if (enclosing && !(element.labels && Array.from(element.labels).includes(enclosing)))
-        parts.push(enclosing.innerText);
+        parts.push(textOf(enclosing));
     return fold(joinParts(parts));
 };
 
@@ -109,7 +127,7 @@ const seenControlTexts = (root) => Array.from(root.querySelectorAll(
     .map((element) => joinParts([
         element.name, element.id, tagOf(element) === "input" ? element.type : "", element.autocomplete,
         element.placeholder, isButtonLikeInput(element) || tagOf(element) === "button" ? element.value : "",
-        tagOf(element) === "select" ? "" : element.innerText, attribute(element, "aria-label")
+        tagOf(element) === "select" ? "" : textOf(element), attribute(element, "aria-label")
     ]))
     .filter((text) => text.length > 0);
 const widgetPattern = /(captcha|recaptcha|hcaptcha|turnstile|challenges\.cloudflare\.com|arkoselabs|funcaptcha|geetest)/i;
@@ -252,6 +270,7 @@ const actionScore = (label) =>
 const notify = (element) => {
     element.dispatchEvent(new Event("input", { bubbles: true }));
     element.dispatchEvent(new Event("change", { bubbles: true }));
+    pageChanged();
 };
 const setValue = (element, value) => {
     element.value = value;
@@ -262,6 +281,7 @@ const pressLikeUser = (element) => {
     element.dispatchEvent(new MouseEvent("mousedown", options));
     element.dispatchEvent(new MouseEvent("mouseup", options));
     element.click();
+    pageChanged();
 };
 const selectOption = (select, expected, aliases = []) => {
     const wanted = clean(expected).toLowerCase();
