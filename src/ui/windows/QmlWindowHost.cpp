@@ -67,4 +67,7 @@ void QmlWindowHost::releaseEngineIfUnused()
         return;
     m_engine.reset();
     returnFreedMemory();
+    // The engine's and the scene graph's code is not run again until the next window.
+    const long released = releaseCleanFilePages();
+    Logger(u"Windows"_s).debug("Engine released; %{public}ld kB of clean file pages let go", qint64(released));
 }
