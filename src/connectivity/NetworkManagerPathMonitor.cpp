@@ -90,6 +90,14 @@ void NetworkManagerPathMonitor::start()
     connect(m_pending.get(), &QDBusPendingCallWatcher::finished, this, &NetworkManagerPathMonitor::onReply);
 }
 
+std::optional<NetworkPathStatus> NetworkManagerPathMonitor::knownStatus() const
+{
+    // The same condition start() answers at once on.
+    if (!m_cache || m_cache->state().availability == NetworkManagerState::Availability::loading || m_cache->isReading())
+        return std::nullopt;
+    return statusFromCache(*m_cache);
+}
+
 void NetworkManagerPathMonitor::answerFromCache()
 {
     disconnect(m_waitingForCache);

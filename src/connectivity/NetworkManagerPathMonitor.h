@@ -22,6 +22,7 @@ public:
 
     void start() override;
     void cancel() override;
+    std::optional<NetworkPathStatus> knownStatus() const override;
 
     // NetworkManager's NMState and NMMetered values as a path status: the three connected states are
     // usable, "connecting" may become usable, everything else is not. Metered (known or guessed) is

@@ -23,6 +23,9 @@ QCoro::Task<NetworkPathStatus> NetworkPathService::currentStatus()
 {
     // Everything this reading needs lives in this frame; `this` is not touched after suspending.
     const std::unique_ptr<NetworkPathMonitor> monitor = m_makeMonitor();
+    // The every-second reading while the system's state is loaded: no time-out, no queued answer.
+    if (const std::optional<NetworkPathStatus> known = monitor->knownStatus())
+        co_return *known;
     const auto once = std::make_unique<NetworkPathResumeOnce>(monitor.get());
     NetworkPathResumeOnce* guard = once.get();
 

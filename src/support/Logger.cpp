@@ -42,10 +42,15 @@ void Logger::setMinimumLevel(LogLevel level) { minimumLevelValue().store(int(lev
 
 LogLevel Logger::minimumLevel() { return LogLevel(minimumLevelValue().load()); }
 
+bool Logger::isWritten(LogLevel level)
+{
+    // Captures see every level, so tests can check debug lines without changing the threshold.
+    return int(level) >= minimumLevelValue().load() || LogSinks::hasCaptures();
+}
+
 void Logger::write(LogLevel level, QAnyStringView format, const QList<LogArg>& args) const
 {
     const bool wanted = int(level) >= minimumLevelValue().load();
-    // Captures see every level, so tests can check debug lines without changing the threshold.
     if (!wanted && !LogSinks::hasCaptures())
         return;
     LogRecord record{level, subsystem(), m_category, formatLogMessage(format.toString(), args, revealPrivate())};

@@ -18,7 +18,9 @@ public:
 
     template <typename... Args> void debug(QAnyStringView format, const Args&... args) const
     {
-        write(LogLevel::Debug, format, {LogArg(args)...});
+        // The every-second checks write several of these; dropped ones build no argument list.
+        if (isWritten(LogLevel::Debug))
+            write(LogLevel::Debug, format, {LogArg(args)...});
     }
     template <typename... Args> void log(QAnyStringView format, const Args&... args) const
     {
@@ -35,6 +37,9 @@ public:
     // Lines below this level are dropped before formatting (BREWBEACON_LOG_LEVEL=debug|default|error).
     static void setMinimumLevel(LogLevel level);
     static LogLevel minimumLevel();
+
+    // Whether a line of that level goes anywhere: above the threshold, or a capture listening.
+    static bool isWritten(LogLevel level);
 
 private:
     void write(LogLevel level, QAnyStringView format, const QList<LogArg>& args) const;

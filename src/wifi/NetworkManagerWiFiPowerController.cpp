@@ -13,7 +13,8 @@ NetworkManagerWiFiPowerController::NetworkManagerWiFiPowerController(std::shared
 QCoro::Task<std::optional<bool>> NetworkManagerWiFiPowerController::currentPowerState()
 {
     const std::shared_ptr<NetworkManagerCache> cache = m_cache; // outlives this frame's suspension
-    co_await cache->ready();
+    if (cache->isReading()) // no waiting frame for a copy that is current
+        co_await cache->ready();
     const NetworkManagerState& state = cache->state();
     if (!state.isPresent() || !state.defaultWiFiDevice())
         co_return std::nullopt;

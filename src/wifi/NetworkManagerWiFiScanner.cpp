@@ -40,9 +40,10 @@ NetworkManagerWiFiScanner::NetworkManagerWiFiScanner(std::shared_ptr<NetworkMana
 
 QCoro::Task<std::optional<QString>> NetworkManagerWiFiScanner::currentSSID()
 {
-    // Checked every second: memory only.
+    // Checked every second: memory only, and no waiting frame for a copy that is current.
     const std::shared_ptr<NetworkManagerCache> cache = m_cache;
-    co_await cache->ready();
+    if (cache->isReading())
+        co_await cache->ready();
     const std::optional<QByteArray> raw = cache->state().isPresent() ? cache->state().joinedSSID() : std::nullopt;
     const std::optional<QString> ssid = raw ? std::optional<QString>(WiFiSSIDText::decode(*raw)) : std::nullopt;
     m_logger.debug("Current SSID check: visible=%{bool,public}d", ssid.has_value());
