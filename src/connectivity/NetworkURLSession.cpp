@@ -12,6 +12,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Whatever the cap, the network thread holds at most this much unread; the reads keep the body.
+constexpr qint64 readBufferBytes = 256 * 1024;
+
 struct DeleteLater {
     void operator()(QObject* object) const { object->deleteLater(); }
 };
@@ -104,6 +107,11 @@ QCoro::Task<URLSessionResult> NetworkURLSession::data(HTTPRequest request)
     const NetworkURLSessionConfiguration configuration = m_configuration;
 
     const std::unique_ptr<QNetworkReply, DeleteLater> reply(send(*manager, request, configuration));
+    // Qt's network thread buffers what arrives until this thread reads it, without a bound of its own:
+    // a page streaming at loopback speed while this thread is busy grew the app by hundreds of MB
+    // before the cap below could act. With a bounded buffer the transfer waits for our reads instead.
+    if (configuration.maxBodyBytes > 0)
+        reply->setReadBufferSize(std::min<qint64>(configuration.maxBodyBytes + 1, readBufferBytes));
 
     bool resourceTimedOut = false;
     QTimer resourceTimer;
