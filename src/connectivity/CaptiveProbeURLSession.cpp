@@ -1,5 +1,9 @@
 #include "connectivity/CaptiveProbeURLSession.h"
 
+#include "connectivity/PlainHTTPExchange.h"
+
+#include <algorithm>
+
 CaptiveProbeURLSession::CaptiveProbeURLSession() : NetworkURLSession(probeConfiguration()) {}
 
 NetworkURLSessionConfiguration CaptiveProbeURLSession::probeConfiguration()
@@ -16,4 +20,18 @@ NetworkURLSessionConfiguration CaptiveProbeURLSession::probeConfiguration()
     configuration.maxBodyBytes = bodyLimit;
     configuration.keepTruncatedBody = true;
     return configuration;
+}
+
+QCoro::Task<URLSessionResult> CaptiveProbeURLSession::data(HTTPRequest request)
+{
+    if (!PlainHTTPExchange::handles(request))
+        co_return co_await NetworkURLSession::data(std::move(request));
+    const NetworkURLSessionConfiguration& configuration = this->configuration();
+    PlainHTTPExchange::Limits limits;
+    const auto own = request.timeout;
+    limits.idleTimeout = own > std::chrono::milliseconds::zero() ? std::min(own, configuration.requestTimeout)
+                                                                  : configuration.requestTimeout;
+    limits.wholeTimeout = configuration.resourceTimeout;
+    limits.maxBodyBytes = configuration.maxBodyBytes;
+    co_return co_await PlainHTTPExchange::get(std::move(request), limits);
 }
