@@ -6,6 +6,7 @@
 #include <QCoroSignal>
 #include <QHostAddress>
 #include <QNetworkProxy>
+#include <QScopeGuard>
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
@@ -77,10 +78,6 @@ QCoro::Task<URLSessionResult> PlainHTTPExchange::get(HTTPRequest request, Limits
         co_return URLSessionResult::failure(u"The request could not be sent: its address holds bytes HTTP cannot carry."_s);
 
     PlainHTTPExchange exchange;
-    QTcpSocket socket;
-    // The probe must meet the network itself, whatever proxy the application may have been given.
-    socket.setProxy(QNetworkProxy::NoProxy);
-    socket.setReadBufferSize(readChunk);
     HTTPResponseReader reader(limits.maxBodyBytes);
     std::optional<QString> failure;
     bool done = false;
@@ -88,6 +85,13 @@ QCoro::Task<URLSessionResult> PlainHTTPExchange::get(HTTPRequest request, Limits
     QTimer whole;
     idle.setSingleShot(true);
     whole.setSingleShot(true);
+    QTcpSocket socket;
+    // A socket still open when this frame is destroyed (the app quitting mid-probe) signals from its
+    // destructor; by then nothing here may answer.
+    const auto detach = qScopeGuard([&] { QObject::disconnect(&socket, nullptr, &exchange, nullptr); });
+    // The probe must meet the network itself, whatever proxy the application may have been given.
+    socket.setProxy(QNetworkProxy::NoProxy);
+    socket.setReadBufferSize(readChunk);
 
     const auto end = [&](std::optional<QString> error) {
         if (done)

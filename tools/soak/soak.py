@@ -94,6 +94,11 @@ class AppWatch:
                     self.sanitizer_lines.append(line.strip())
         self.log.flush()
 
+    def tail(self, count):
+        self.log.flush()
+        with open(self.log.name, encoding='utf-8', errors='replace') as log:
+            return log.readlines()[-count:]
+
     def counters(self):
         with self.lock:
             return self.checks, self.ticks, self.wakes, self.published
@@ -157,6 +162,9 @@ class Soak:
             return
         if not self.wait_for(lambda: (self.watch.counters()[3] or ('', ''))[0] == expected, 45):
             self.fail(event, f'published {self.watch.counters()[3]}, the world says {expected}')
+            # The app may catch up later and the run goes on, so what it logged meanwhile is kept now.
+            print('soak: what the app logged while it lagged behind:\n' + ''.join(self.watch.tail(120)),
+                  file=sys.stderr, flush=True)
 
     # Every heavy path once before memory is measured: the web engine, a re-join, the radio.
     WARM_UP = ['portal', 'leave', 'radio_off', 'radio_on', 'detection_endless', 'detection_back']
