@@ -64,18 +64,3 @@ TEST(StatusViewModel, ListsOpenNetworksAndJoinsTheRowThatWasPressed)
     await(state.joinRunFinished());
     EXPECT_EQ(model.assistantTitle(), u"Connected to Cafe B"_s);
 }
-
-TEST(StatusViewModel, SpeaksTheChosenLanguage)
-{
-    QTemporaryDir dir;
-    AppStateRig rig;
-    rig.power->state = false;
-    AppState state(rig.collaborators(dir.filePath(u"defaults.ini"_s)));
-    StatusViewModel english(state, QLocale(QLocale::English));
-    StatusViewModel vietnamese(state, QLocale(QLocale::Vietnamese));
-    await(state.runConnectivityCheckToCompletion(false));
-    EXPECT_EQ(english.assistantTitle(), u"Needs attention"_s);
-    EXPECT_NE(vietnamese.assistantTitle(), english.assistantTitle());
-    EXPECT_FALSE(vietnamese.workReadyTitle().isEmpty());
-    EXPECT_NE(vietnamese.workReadyTitle(), english.workReadyTitle());
-}
