@@ -1,3 +1,4 @@
+#include "testkit/Candidates.h"
 #include "testkit/WiFiPrinters.h"
 #include "wifi/PublicNetworkRanking.h"
 #include "wifi/PublicNetworkScorer.h"
@@ -29,14 +30,6 @@ PublicNetworkCandidate ranked(const QString& ssid, int quality, const QString& d
     candidate.detail = detail;
     candidate.security = NetworkSecurity::open;
     return candidate;
-}
-
-QStringList names(const QList<PublicNetworkCandidate>& candidates)
-{
-    QStringList result;
-    for (const auto& candidate : candidates)
-        result.append(candidate.ssid);
-    return result;
 }
 
 TEST(PublicNetworkScorer, SignalScoreChangesAtExactBounds)
@@ -123,11 +116,11 @@ TEST(PublicNetworkRanking, QualityFirstThenNamesCollatedByLocaleNotByCodePoint)
     const auto order = rankedCandidates({ranked(u"Zoo"_s, 50), ranked(u"low"_s, 10), ranked(u"Éclair"_s, 50),
                                          ranked(u"eagle"_s, 50), ranked(u"Top"_s, 90)},
                                         QLocale(QLocale::English, QLocale::UnitedStates));
-    EXPECT_EQ(names(order), (QStringList{u"Top"_s, u"eagle"_s, u"Éclair"_s, u"Zoo"_s, u"low"_s}));
+    EXPECT_EQ(ssids(order), (QStringList{u"Top"_s, u"eagle"_s, u"Éclair"_s, u"Zoo"_s, u"low"_s}));
     // Swedish puts Ö after Z.
     const auto swedish = rankedCandidates({ranked(u"Öl"_s, 50), ranked(u"Zebra"_s, 50), ranked(u"Ost"_s, 50)},
                                           QLocale(QLocale::Swedish, QLocale::Sweden));
-    EXPECT_EQ(names(swedish), (QStringList{u"Ost"_s, u"Zebra"_s, u"Öl"_s}));
+    EXPECT_EQ(ssids(swedish), (QStringList{u"Ost"_s, u"Zebra"_s, u"Öl"_s}));
 }
 
 TEST(PublicNetworkRanking, CrowdedScansOrderAsTheCollatorInEveryLocale)
@@ -164,14 +157,14 @@ TEST(PublicNetworkRanking, OneCandidatePerTrimmedLowerCasedName)
     const auto ranking = rankedCandidates({ranked(u"Cafe"_s, 70), ranked(u"cafe "_s, 80), ranked(u"Other"_s, 60),
                                            ranked(u"\tCAFE\n"_s, 75)});
     const auto unique = uniqueCandidatesBySSID(ranking);
-    EXPECT_EQ(names(unique), (QStringList{u"cafe "_s, u"Other"_s}));
+    EXPECT_EQ(ssids(unique), (QStringList{u"cafe "_s, u"Other"_s}));
     EXPECT_EQ(unique.first().quality, 80);
 
     // Beyond ASCII the same holds; bytes that are not UTF-8 never merge with a text name.
     PublicNetworkCandidate latin1 = ranked(u"\\xE9t\\xE9"_s, 40);
     latin1.ssidBytes = QByteArray("\xE9t\xE9");
     QList<PublicNetworkCandidate> mixed{ranked(u" CAFÉ "_s, 90), ranked(u"café"_s, 80), latin1, ranked(u"\\xE9t\\xE9"_s, 30)};
-    EXPECT_EQ(names(uniqueCandidatesBySSID(mixed)), (QStringList{u" CAFÉ "_s, u"\\xE9t\\xE9"_s, u"\\xE9t\\xE9"_s}));
+    EXPECT_EQ(ssids(uniqueCandidatesBySSID(mixed)), (QStringList{u" CAFÉ "_s, u"\\xE9t\\xE9"_s, u"\\xE9t\\xE9"_s}));
     EXPECT_EQ(uniqueCandidatesBySSID(QList<PublicNetworkCandidate>(mixed)), uniqueCandidatesBySSID(mixed))
         << "moving the list out gives the same survivors";
 }
