@@ -3,6 +3,7 @@
 #include "wifi/QualityFormatter.h"
 #include "wifi/WiFiSnapshot.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,30 +74,20 @@ TEST(WiFiSnapshot, PublishesOnlyWhenSomethingVisibleChanged)
     EXPECT_FALSE(sameSituation.shouldPublishUpdate(previous));
     EXPECT_NE(sameSituation, previous); // equality still sees the time
 
-    auto portalOnline = previous;
-    portalOnline.portalState = PortalState::online();
-    EXPECT_TRUE(portalOnline.shouldPublishUpdate(previous));
-
     // Fields outside the menu summary count too.
-    auto reordered = previous;
-    std::swap(reordered.candidates[0], reordered.candidates[1]);
-    EXPECT_TRUE(reordered.shouldPublishUpdate(previous));
-
-    auto fewer = previous;
-    fewer.candidates.removeLast();
-    EXPECT_TRUE(fewer.shouldPublishUpdate(previous));
-
-    auto weaker = previous;
-    weaker.currentNetwork->rssi = -70;
-    EXPECT_TRUE(weaker.shouldPublishUpdate(previous));
-
-    auto newRate = previous;
-    newRate.interfaceDetails->transmitRate = 72.0;
-    EXPECT_TRUE(newRate.shouldPublishUpdate(previous));
-
-    auto otherBest = previous;
-    otherBest.bestNetwork->quality = 71;
-    EXPECT_TRUE(otherBest.shouldPublishUpdate(previous));
+    const std::function<void(WiFiSnapshot&)> changes[] = {
+        [](WiFiSnapshot& s) { s.portalState = PortalState::online(); },
+        [](WiFiSnapshot& s) { std::swap(s.candidates[0], s.candidates[1]); },
+        [](WiFiSnapshot& s) { s.candidates.removeLast(); },
+        [](WiFiSnapshot& s) { s.currentNetwork->rssi = -70; },
+        [](WiFiSnapshot& s) { s.interfaceDetails->transmitRate = 72.0; },
+        [](WiFiSnapshot& s) { s.bestNetwork->quality = 71; },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        auto changed = previous;
+        changes[i](changed);
+        EXPECT_TRUE(changed.shouldPublishUpdate(previous)) << "change " << i;
+    }
 
     // Same title, different failure message: the state differs even though the menu does not.
     auto failedA = previous;
