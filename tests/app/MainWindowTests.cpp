@@ -3,6 +3,7 @@
 #include "testkit/Await.h"
 #include "testkit/Candidates.h"
 #include "ui/FormValuesViewModel.h"
+#include "ui/StatusViewModel.h"
 #include "ui/UiText.h"
 #include "ui/windows/MainWindowController.h"
 
@@ -76,17 +77,24 @@ TEST(MainWindow, StatusTabRanksOpenNetworksAndJoinsThePressedRow)
     EXPECT_FALSE(textOf(window, u"scoreText"_s).isEmpty());
     screenshot(window, u"main-status-work-ready"_s);
     QMetaObject::invokeMethod(findItem(window, u"section0"_s), "clicked");
+    StatusViewModel& status = *rig.controller->status();
+    EXPECT_EQ(status.assistantTitle(), u"Cafe Wi-Fi found"_s);
 
     rig.rig.router->gate.closed = true;
     QMetaObject::invokeMethod(buttons[1], "clicked");
     ASSERT_EQ(rig.rig.router->requests.size(), 1);
     EXPECT_EQ(rig.rig.router->requests.first().candidates.first().ssid, u"Bakery Guest"_s);
+    EXPECT_EQ(status.assistantTitle(), u"Connecting to cafe Wi-Fi"_s);
     ASSERT_TRUE(spinUntil([&] {
         QList<QQuickItem*> now;
         findItems(window->contentItem(), u"connectButton"_s, now);
         return now.size() == 2 && !now[0]->isEnabled() && !now[1]->isEnabled();
     })) << "every row's button is disabled while a join runs";
+    status.connectToRow(7);
+    EXPECT_EQ(rig.rig.router->requests.size(), 1) << "a row out of range joins nothing";
     rig.rig.router->gate.open();
+    await(rig.state->joinRunFinished());
+    EXPECT_EQ(status.assistantTitle(), u"Connected to Bakery Guest"_s);
 }
 
 TEST(MainWindow, ClosingLetsGoOfTheWindowAndItsEngineAndReopeningGivesAWorkingWindow)
