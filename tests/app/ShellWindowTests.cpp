@@ -8,6 +8,7 @@
 #include "testkit/Await.h"
 #include "testkit/LoopbackProductService.h"
 #include "ui/OnboardingViewModel.h"
+#include "ui/UiText.h"
 #include "ui/windows/FeedbackViewModel.h"
 #include "ui/windows/FeedbackWindowController.h"
 #include "ui/windows/MainWindowController.h"
@@ -17,6 +18,7 @@
 #include <QImage>
 #include <QScreen>
 #include <QJsonArray>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -235,4 +237,16 @@ TEST(MenuBar, TheTrayItemNamesTheStateAndItsMenuHasFeedbackAndQuit)
     EXPECT_EQ(feedback, 1);
     EXPECT_EQ(quit, 1);
     EXPECT_EQ(mainWindow, 1) << "only a left click opens the window";
+
+    // The tray speaks the chosen language too.
+    QSettings().setValue(u"appLanguage"_s, u"vi"_s);
+    MenuBarController vietnamese(*rig.state, {[] {}, [] {}, [] {}});
+    Q_EMIT vietnamese.menu().aboutToShow();
+    QSettings().remove(u"appLanguage"_s);
+    EXPECT_EQ(vietnamese.statusItem().toolTip(), uiText(rig.state->assistantTitle(), QLocale(QLocale::Vietnamese)));
+    EXPECT_NE(vietnamese.statusItem().toolTip(), rig.state->assistantTitle());
+    const QList<QAction*> translated = vietnamese.menu().actions();
+    ASSERT_EQ(translated.size(), 3);
+    EXPECT_NE(translated[0]->text(), items[0]->text());
+    EXPECT_NE(translated[2]->text(), items[2]->text());
 }

@@ -1,7 +1,6 @@
 // What a user reads in every window, in both languages: nothing left in English in Vietnamese, no text
 // that names a platform the user does not have, and no spinner while nothing runs.
 #include "WindowTestSupport.h"
-#include "app/MenuBarController.h"
 #include "services/FeedbackService.h"
 #include "services/ProductServiceURL.h"
 #include "state/AppLocalizedText.h"
@@ -15,7 +14,6 @@
 #include "ui/UiText.h"
 
 #include <QRegularExpression>
-#include <QSettings>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -174,24 +172,6 @@ TEST(WindowLanguage, EveryVisibleTextHasVietnameseAndNoneNamesAnotherPlatform)
         EXPECT_GT(vietnamese.size(), 60) << "the walk reached the windows' texts";
         rig.language->choose(0);
     }
-}
-
-TEST(WindowLanguage, TheTrayItemSpeaksTheChosenLanguage)
-{
-    WindowRig rig;
-    rig.build();
-    QSettings().setValue(u"appLanguage"_s, u"vi"_s);
-    MenuBarController menuBar(*rig.state, {[] {}, [] {}, [] {}});
-    Q_EMIT menuBar.menu().aboutToShow();
-    QStringList texts{menuBar.statusItem().toolTip()};
-    for (QAction* action : menuBar.menu().actions()) {
-        if (!action->isSeparator())
-            texts.append(action->text());
-    }
-    QSettings().remove(u"appLanguage"_s);
-    EXPECT_EQ(texts, (QStringList{uiText(rig.state->assistantTitle(), QLocale(QLocale::Vietnamese)), u"Gửi góp ý…"_s,
-                                  u"Thoát"_s}));
-    EXPECT_NE(texts.first(), rig.state->assistantTitle());
 }
 
 TEST(WindowLanguage, AnIdleWindowShowsNoSpinnerAndDoesNotRedraw)

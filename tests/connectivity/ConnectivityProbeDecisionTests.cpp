@@ -47,24 +47,6 @@ TEST(ConnectivityProbeDecision, TransportErrorAndNonHttpAnswerAreUnavailable)
     EXPECT_TRUE(logs.contains(u"PortalProbe"_s, u"Connectivity probe failed: no route"_s)) << "the reason is kept";
 }
 
-TEST(ConnectivityProbeDecision, DetectionLogsOnlineAtDebugAndOthersAtDefault)
-{
-    LogCapture logs;
-    CaptivePortalService online(ConnectivityProbeClient(std::make_shared<CannedSession>(answer(200, probeURL, "Success")), probeURL));
-    CaptivePortalService failing(ConnectivityProbeClient(std::make_shared<CannedSession>(answer(500, probeURL)), probeURL));
-    EXPECT_EQ(await(online.detectPortal()), PortalState::online());
-    EXPECT_EQ(await(failing.detectPortal()), PortalState::unavailable());
-
-    QStringList results;
-    for (const LogRecord& record : logs.records()) {
-        if (record.message.startsWith(u"Portal detection"_s))
-            results.append(logLevelName(record.level) + u": "_s + record.message);
-    }
-    EXPECT_EQ(results, (QStringList{u"debug: Portal detection requested"_s, u"debug: Portal detection result: online"_s,
-                                    u"debug: Portal detection requested"_s,
-                                    u"default: Portal detection result: unavailable"_s}));
-}
-
 TEST(DetectionURLSetting, EnvironmentThenSettingsThenDefaultAndBadValuesIgnored)
 {
     QSettings().remove(DetectionURLSetting::settingsKey());
@@ -153,8 +135,6 @@ TEST(ConnectivityProbeDecision, AnswersAreDecidedInOrder)
         {"200 with Location", answer(200, probeURL, "Success", location), PortalState::online()},
         {"blank Location", answer(300, probeURL, {}, {{"Location", "  "}}), PortalState::suspected(probeURL)},
         {"199", answer(199, probeURL, "Success"), PortalState::unavailable()},
-        {"0", answer(0, probeURL, "Success"), PortalState::unavailable()},
-        {"-101", answer(-101, probeURL, "Success"), PortalState::unavailable()},
         {"INT_MIN", answer(std::numeric_limits<int>::min(), probeURL), PortalState::unavailable()},
         {"299", answer(299, probeURL, "Success"), PortalState::online()},
         {"300", answer(300, probeURL, "Success"), PortalState::suspected(probeURL)},

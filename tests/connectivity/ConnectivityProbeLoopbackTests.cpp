@@ -43,7 +43,6 @@ TEST_F(ProbeAgainstLoopback, EachAnswerIsJudgedByStatusMarkerAndEncoding)
         Verdict verdict;
     } cases[] = {
         {"marker", LoopbackHttpResponse::text(200, "<HTML><BODY>Success</BODY></HTML>"), online},
-        {"lower case", LoopbackHttpResponse::text(200, "success\n"), online},
         {"mixed case", LoopbackHttpResponse::text(200, "...sUcCeSs..."), online},
         {"form", LoopbackHttpResponse::text(200, "<form>Accept terms</form>"), suspectedHere},
         {"empty", LoopbackHttpResponse::text(200, ""), suspectedHere},
@@ -53,7 +52,6 @@ TEST_F(ProbeAgainstLoopback, EachAnswerIsJudgedByStatusMarkerAndEncoding)
         {"redirect without Location", bareRedirect, suspectedHere},
         {"unparsable Location", LoopbackHttpResponse::redirect(302, "http://[not a url"), suspectedHere},
         {"404", LoopbackHttpResponse::text(404, "Success"), unavailable},
-        {"500", LoopbackHttpResponse::text(500, ""), unavailable},
         {"only a 100 head", LoopbackHttpResponse::rawBytes("HTTP/1.1 100 Continue\r\n\r\n"), unavailable},
         {"199", LoopbackHttpResponse::rawBytes("HTTP/1.1 199 Early\r\nContent-Length: 7\r\n\r\nSuccess"), unavailable},
     };

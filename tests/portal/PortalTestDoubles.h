@@ -35,7 +35,6 @@ public:
         }
         m_nowMs = target;
     }
-    qsizetype pending() const { return m_waiters.size(); }
     double now() const { return m_nowMs / 1000.0; }
 
 private:

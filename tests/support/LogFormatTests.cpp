@@ -16,10 +16,7 @@ TEST(LogFormat, MarkersPrintValuesAndHidePrivateOnes)
     EXPECT_EQ(fmt("open=%{bool,public}d count=%{public}ld", {true, 42}), QStringLiteral("open=true count=42"));
     EXPECT_EQ(fmt("flag=%{bool,public}d", {0}), QStringLiteral("flag=false"));
     EXPECT_EQ(fmt("100%% done", {}), QStringLiteral("100% done"));
-}
-
-TEST(LogFormat, UnmarkedStringsArePrivateButScalarsAreNot)
-{
+    // Unmarked strings are private, unmarked scalars are not.
     EXPECT_EQ(fmt("%s / %d", {"secret", 7}), QStringLiteral("<private> / 7"));
 }
 

@@ -2,6 +2,9 @@
 
 #include "wifi/PublicNetworkCandidate.h"
 
+#include <QList>
+#include <QStringList>
+
 // A scanned network with just the fields a test cares about.
 inline PublicNetworkCandidate network(const QString& ssid, int quality, NetworkSecurity security = NetworkSecurity::open)
 {
@@ -10,4 +13,12 @@ inline PublicNetworkCandidate network(const QString& ssid, int quality, NetworkS
     candidate.quality = quality;
     candidate.security = security;
     return candidate;
+}
+
+inline QStringList ssids(const QList<PublicNetworkCandidate>& candidates)
+{
+    QStringList names;
+    for (const auto& candidate : candidates)
+        names.append(candidate.ssid);
+    return names;
 }

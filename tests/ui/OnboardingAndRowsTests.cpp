@@ -1,7 +1,6 @@
 #include "testkit/AppStateFakes.h"
 #include "ui/OnboardingPresentation.h"
 #include "ui/OnboardingViewModel.h"
-#include "ui/PublicNetworkRankRow.h"
 #include "ui/WindowPlacement.h"
 
 #include <QTemporaryDir>
@@ -26,24 +25,6 @@ TEST(OnboardingPresentationTest, ContinueWaitsForPermissionOnlyWhileTheGateIsOn)
         EXPECT_EQ(gated.isContinueEnabled, status == S::allowed) << logValue(status).toStdString();
         EXPECT_TRUE(OnboardingPresentation::make(status, false).isContinueEnabled) << logValue(status).toStdString();
     }
-}
-
-TEST(PublicNetworkRankRowTest, RanksAndFlags)
-{
-    PublicNetworkCandidate cafe;
-    cafe.ssid = u"Cafe"_s;
-    PublicNetworkCandidate lobby;
-    lobby.ssid = u"Lobby"_s;
-
-    const auto rows = PublicNetworkRankRow::rows({cafe, lobby}, cafe, u"Lobby"_s, true);
-    ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[1].rank, 2);
-    EXPECT_TRUE(rows[0].isConnected);
-    EXPECT_FALSE(rows[1].isConnected);
-    EXPECT_FALSE(rows[0].isConnecting);
-    EXPECT_TRUE(rows[1].isConnecting);
-    // Every row is disabled during a join, not only the one being joined.
-    EXPECT_TRUE(rows[0].connectionDisabled);
 }
 
 TEST(OnboardingViewModelTest, OpenSettingsSaysSoWhenTheDesktopHasNoNetworkSettings)

@@ -22,14 +22,6 @@ WiFiSnapshot snapshot(ConnectionState state, std::optional<QString> ssid = std::
     return value;
 }
 
-QStringList ssids(const QList<PublicNetworkCandidate>& networks)
-{
-    QStringList names;
-    for (const auto& n : networks)
-        names.append(n.ssid);
-    return names;
-}
-
 const QLocale english(QLocale::English);
 
 } // namespace

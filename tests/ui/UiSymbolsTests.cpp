@@ -6,6 +6,7 @@
 #include "ui/WorkReadyStats.h"
 
 #include <QFile>
+#include <tuple>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -42,17 +43,16 @@ TEST(UiSymbolsTest, SymbolsThePresentationsUseAreInTheTable)
         const auto row = OnboardingPresentation::make(LocationAuthorizationStatus::denied, gate);
         used << row.rowSystemImage << row.buttonSystemImage;
     }
-    for (auto location : {LocationAuthorizationStatus::denied, LocationAuthorizationStatus::allowed}) {
-        for (bool connecting : {true, false}) {
-            for (auto login : {LaunchAtLoginStatus::requiresApproval, LaunchAtLoginStatus::enabled}) {
-                for (auto kind : {ConnectionState::Kind::scanning, ConnectionState::Kind::ready}) {
-                    const auto notice = SettingsNotices::settings(location, login, connecting, kind, u"x"_s,
-                                                                  QLocale(QLocale::English));
-                    used << notice->systemImage;
-                }
-            }
-        }
-    }
+    // One case of each settings notice, in the order the notices win.
+    using L = LocationAuthorizationStatus;
+    using Login = LaunchAtLoginStatus;
+    using Kind = ConnectionState::Kind;
+    const std::tuple<L, Login, bool, Kind> notices[] = {
+        {L::denied, Login::enabled, false, Kind::ready},          {L::allowed, Login::requiresApproval, false, Kind::ready},
+        {L::allowed, Login::enabled, true, Kind::ready},          {L::allowed, Login::enabled, false, Kind::scanning},
+        {L::allowed, Login::enabled, false, Kind::ready}};
+    for (const auto& [location, login, connecting, kind] : notices)
+        used << SettingsNotices::settings(location, login, connecting, kind, u"x"_s, QLocale(QLocale::English))->systemImage;
     used << DiagnosticStatus::portalHelper(QLocale(QLocale::English)).systemImage;
 
     for (const auto& symbol : used)

@@ -15,13 +15,6 @@ protected:
     NetworkManagerClient client{nm.connection()};
 };
 
-TEST_F(NetworkManagerClientTests, NoDeviceWhenOnlyEthernetOrNothing)
-{
-    EXPECT_FALSE(client.defaultWiFiDevice());
-    nm.addEthernetDevice();
-    EXPECT_FALSE(client.defaultWiFiDevice());
-}
-
 TEST_F(NetworkManagerClientTests, NoDeviceWhenNetworkManagerIsAbsent)
 {
     PrivateSystemBus empty;
@@ -62,13 +55,6 @@ TEST_F(NetworkManagerClientTests, ReadsAccessPointsWithRawBytesAndFlags)
     EXPECT_EQ(points[0].frequencyMHz, 5180u);
     EXPECT_EQ(points[0].bssid, QStringLiteral("AA:BB:CC:DD:EE:FF"));
     EXPECT_TRUE(points[1].ssid.isEmpty());
-}
-
-TEST_F(NetworkManagerClientTests, RadioPowerFollowsWirelessEnabled)
-{
-    EXPECT_EQ(client.wirelessEnabled(), true);
-    nm.setWirelessEnabled(false);
-    EXPECT_EQ(client.wirelessEnabled(), false);
 }
 
 TEST_F(NetworkManagerClientTests, ScanWaitsForLastScanAndSendsDirectedNames)

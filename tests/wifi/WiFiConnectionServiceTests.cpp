@@ -69,17 +69,11 @@ TEST(WiFiConnectionService, UnapprovedRequestTouchesNothingAndLogsOnlyTheRejecti
 
 TEST(WiFiConnectionService, PasswordAndEnterpriseNetworksAreRefusedWhateverTheSignalFlag)
 {
-    LogCapture logs;
     Rig rig({joined});
     EXPECT_EQ(rig.connect(network(NetworkSecurity::personal), true), WiFiConnectionOutcome::requiresPassword(u"Cafe Guest"_s));
     EXPECT_EQ(rig.connect(network(NetworkSecurity::enterprise), true),
               WiFiConnectionOutcome::enterpriseUnsupported(u"Cafe Guest"_s));
     EXPECT_EQ(rig.associator->script.calls, 0);
-    EXPECT_EQ(logs.messages(u"WiFiAssistant"_s),
-              (QStringList{u"Connection candidate selected: security=Password, quality=80, rssi=-58, allowWeakSignal=true"_s,
-                           u"Connection rejected: password network"_s,
-                           u"Connection candidate selected: security=Enterprise, quality=80, rssi=-58, allowWeakSignal=true"_s,
-                           u"Connection rejected: enterprise network"_s}));
 
     // A network of unknown security is attempted.
     EXPECT_EQ(rig.connect(network(NetworkSecurity::unknown, 60)), WiFiConnectionOutcome::connected(u"Cafe Guest"_s));
@@ -204,35 +198,4 @@ TEST(WiFiConnectionService, PoliciesHaveAFloorOfOne)
               WiFiConnectionOutcome::offlineAfterConnect(u"Cafe Guest"_s));
     EXPECT_EQ(joining.pathMonitor->script.calls, 1);
     EXPECT_TRUE(joining.sleeper->pauses.isEmpty());
-}
-
-TEST(WiFiConnectionService, LogsEveryStepOfAJoinAtItsLevel)
-{
-    LogCapture logs;
-    Rig rig({WiFiAssociationStatus::networkNotFound(), joined},
-            {NetworkPathStatus::unsatisfied(), NetworkPathStatus::satisfied(false, false)},
-            {PortalState::unavailable(), PortalState::suspected(portalURL)});
-    EXPECT_EQ(rig.connect(network()), WiFiConnectionOutcome::captivePortal(u"Cafe Guest"_s, portalURL));
-
-    QStringList lines;
-    for (const LogRecord& record : logs.records()) {
-        if (record.category == u"WiFiAssistant"_s)
-            lines.append(logLevelName(record.level) + u": "_s + record.message);
-    }
-    const QStringList expected{
-                         u"debug: Connection candidate selected: security=Open, quality=80, rssi=-58, allowWeakSignal=false"_s,
-                         u"debug: Association attempt 1/3 started"_s,
-                         u"debug: Association attempt 1 status: networkNotFound"_s,
-                         u"debug: Association attempt will retry after transient status: networkNotFound"_s,
-                         u"debug: Association attempt 2/3 started"_s,
-                         u"debug: Association attempt 2 status: associated"_s,
-                         u"debug: Post-association verification started"_s,
-                         u"debug: Post-association network path check 1/4: unsatisfied"_s,
-                         u"debug: Post-association portal probe while path is not ready: unavailable"_s,
-                         u"debug: Post-association path not ready; waiting before retry"_s,
-                         u"debug: Post-association network path check 2/4: satisfied(expensive: false, constrained: false)"_s,
-                         u"debug: Post-association portal state: "_s + PortalState::suspected(portalURL).logValue(),
-                         u"default: Post-association outcome: captive_portal"_s,
-                     };
-    EXPECT_EQ(lines.join(u'\n').toStdString(), expected.join(u'\n').toStdString());
 }
