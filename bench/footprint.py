@@ -36,6 +36,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 sys.path.insert(0, HERE)
 import reference_applets  # noqa: E402
+from thread_cpu import thread_cpu_seconds  # noqa: E402
 
 IDLE_NETWORKS = [
     {"ssid": "Highlands Coffee Guest", "security": "open", "strength": 82, "frequency": 5180},
@@ -82,22 +83,8 @@ def memory_mb(root_pid):
 
 
 def cpu_seconds(root_pid):
-    """CPU time of the process tree in seconds, from each thread's schedstat (nanoseconds): the stat
-    file's clock ticks are 10 ms, too coarse for an idle process over 30 s. A thread that ends between
-    two readings takes its time with it, which at idle does not happen."""
-    total = 0.0
-    for pid in process_tree(root_pid):
-        try:
-            tasks = os.listdir("/proc/%d/task" % pid)
-        except OSError:
-            continue
-        for task in tasks:
-            try:
-                with open("/proc/%d/task/%s/schedstat" % (pid, task), encoding="utf-8") as handle:
-                    total += int(handle.read().split()[0]) / 1e9
-            except (OSError, IndexError, ValueError):
-                continue
-    return total
+    """CPU time of the process tree in seconds."""
+    return sum(thread_cpu_seconds(pid) for pid in process_tree(root_pid))
 
 
 def wait_for_line(path, prefix, timeout=10):

@@ -24,6 +24,9 @@ import urllib.request
 
 import dbus
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from thread_cpu import thread_cpu_seconds  # noqa: E402
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 NETWORKS = [
@@ -50,16 +53,7 @@ def wait_for_line(path, prefix, timeout=10):
 
 
 def cpu_seconds(pid):
-    """From each thread's schedstat (nanoseconds): the stat file's 10 ms clock ticks are too coarse
-    for an idle process."""
-    total = 0.0
-    for task in os.listdir("/proc/%d/task" % pid):
-        try:
-            with open("/proc/%d/task/%s/schedstat" % (pid, task), encoding="utf-8") as handle:
-                total += int(handle.read().split()[0]) / 1e9
-        except (OSError, IndexError, ValueError):
-            continue
-    return total
+    return thread_cpu_seconds(pid)
 
 
 def rss_mb(pid):
