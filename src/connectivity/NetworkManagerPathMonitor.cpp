@@ -73,11 +73,11 @@ void NetworkManagerPathMonitor::start()
 {
     if (m_cache) {
         // A whole read in flight (start-up, NetworkManager back) is waited for; the service's time-out bounds it.
-        if (m_cache->state().availability == NetworkManagerState::Availability::loading || m_cache->isReading())
+        if (const std::optional<NetworkPathStatus> known = knownStatus())
+            Q_EMIT pathUpdated(*known);
+        else
             m_waitingForCache = connect(m_cache.get(), &NetworkManagerCache::readFinished, this,
                                         &NetworkManagerPathMonitor::answerFromCache);
-        else
-            answerFromCache();
         return;
     }
     if (m_pending || !m_bus.isConnected())
@@ -92,7 +92,6 @@ void NetworkManagerPathMonitor::start()
 
 std::optional<NetworkPathStatus> NetworkManagerPathMonitor::knownStatus() const
 {
-    // The same condition start() answers at once on.
     if (!m_cache || m_cache->state().availability == NetworkManagerState::Availability::loading || m_cache->isReading())
         return std::nullopt;
     return statusFromCache(*m_cache);
