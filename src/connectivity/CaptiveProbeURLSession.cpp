@@ -2,7 +2,6 @@
 
 #include "connectivity/PlainHTTPExchange.h"
 
-#include <algorithm>
 
 CaptiveProbeURLSession::CaptiveProbeURLSession() : NetworkURLSession(probeConfiguration()) {}
 
@@ -28,9 +27,7 @@ QCoro::Task<URLSessionResult> CaptiveProbeURLSession::data(HTTPRequest request)
         co_return co_await NetworkURLSession::data(std::move(request));
     const NetworkURLSessionConfiguration& configuration = this->configuration();
     PlainHTTPExchange::Limits limits;
-    const auto own = request.timeout;
-    limits.idleTimeout = own > std::chrono::milliseconds::zero() ? std::min(own, configuration.requestTimeout)
-                                                                  : configuration.requestTimeout;
+    limits.idleTimeout = idleTimeout(request.timeout, configuration.requestTimeout);
     limits.wholeTimeout = configuration.resourceTimeout;
     limits.maxBodyBytes = configuration.maxBodyBytes;
     co_return co_await PlainHTTPExchange::get(std::move(request), limits);

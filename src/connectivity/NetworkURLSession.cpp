@@ -19,16 +19,6 @@ struct DeleteLater {
     void operator()(QObject* object) const { object->deleteLater(); }
 };
 
-std::chrono::milliseconds effectiveTimeout(std::chrono::milliseconds requestOwn, std::chrono::milliseconds session)
-{
-    using std::chrono::milliseconds;
-    if (requestOwn <= milliseconds::zero())
-        return std::max(session, milliseconds::zero());
-    if (session <= milliseconds::zero())
-        return requestOwn;
-    return std::min(requestOwn, session);
-}
-
 // Errors below 200 are the transport's own (connection, time-out, TLS, proxy); from 200 on Qt reports
 // an HTTP answer it did get, which the caller reads from the status instead.
 bool isTransportError(QNetworkReply::NetworkError error)
@@ -56,7 +46,7 @@ QNetworkRequest makeRequest(const HTTPRequest& request, const NetworkURLSessionC
     }
     if (!configuration.reuseConnections)
         qrequest.setRawHeader("Connection", "close");
-    const auto idle = effectiveTimeout(request.timeout, configuration.requestTimeout);
+    const auto idle = NetworkURLSession::idleTimeout(request.timeout, configuration.requestTimeout);
     qrequest.setTransferTimeout(int(std::min<qint64>(idle.count(), std::numeric_limits<int>::max())));
     return qrequest;
 }
@@ -85,6 +75,17 @@ NetworkURLSession::NetworkURLSession(NetworkURLSessionConfiguration configuratio
 }
 
 NetworkURLSession::~NetworkURLSession() = default;
+
+std::chrono::milliseconds NetworkURLSession::idleTimeout(std::chrono::milliseconds requestOwn,
+                                                        std::chrono::milliseconds session)
+{
+    using std::chrono::milliseconds;
+    if (requestOwn <= milliseconds::zero())
+        return std::max(session, milliseconds::zero());
+    if (session <= milliseconds::zero())
+        return requestOwn;
+    return std::min(requestOwn, session);
+}
 
 QString NetworkURLSession::timeoutDescription() { return u"The request timed out."_s; }
 

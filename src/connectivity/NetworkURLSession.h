@@ -43,6 +43,8 @@ public:
 
     const NetworkURLSessionConfiguration& configuration() const { return m_configuration; }
 
+    // The longest wait for the next bytes: the shorter of the request's own and the session's; 0 is none.
+    static std::chrono::milliseconds idleTimeout(std::chrono::milliseconds requestOwn, std::chrono::milliseconds session);
     static QString timeoutDescription();
     static QString oversizeDescription(qint64 limit);
 

@@ -56,12 +56,12 @@ std::optional<QByteArray> PlainHTTPExchange::requestHead(const HTTPRequest& requ
     QByteArray head = "GET " + target + " HTTP/1.1\r\nHost: " + host + "\r\n";
     bool hasUserAgent = false;
     for (const auto& [name, value] : request.headers) {
-        const QByteArrayView lower = QByteArrayView(name);
-        if (lower.compare("Host", Qt::CaseInsensitive) == 0 || lower.compare("Connection", Qt::CaseInsensitive) == 0)
+        const QByteArrayView key(name);
+        if (key.compare("Host", Qt::CaseInsensitive) == 0 || key.compare("Connection", Qt::CaseInsensitive) == 0)
             continue;
         if (name.isEmpty() || name.contains(':') || !isSafeField(name, false) || !isSafeField(value, true))
             return std::nullopt;
-        hasUserAgent = hasUserAgent || lower.compare("User-Agent", Qt::CaseInsensitive) == 0;
+        hasUserAgent = hasUserAgent || key.compare("User-Agent", Qt::CaseInsensitive) == 0;
         head += name + ": " + value + "\r\n";
     }
     // What any browser-like client sends; some portals answer nothing without one.
@@ -116,14 +116,19 @@ QCoro::Task<URLSessionResult> PlainHTTPExchange::get(HTTPRequest request, Limits
             end(reader.finish() == HTTPResponseReader::Progress::complete ? std::nullopt : reader.error());
     };
 
+    // Every sign of life starts the wait for the next one again; a limit of 0 is no limit.
+    const auto restartIdle = [&] {
+        if (limits.idleTimeout > std::chrono::milliseconds::zero())
+            idle.start(limits.idleTimeout);
+    };
     QObject::connect(&idle, &QTimer::timeout, &exchange, [&] { end(NetworkURLSession::timeoutDescription()); });
     QObject::connect(&whole, &QTimer::timeout, &exchange, [&] { end(NetworkURLSession::timeoutDescription()); });
     QObject::connect(&socket, &QTcpSocket::connected, &exchange, [&] {
-        idle.start(limits.idleTimeout);
+        restartIdle();
         socket.write(*head);
     });
     QObject::connect(&socket, &QTcpSocket::readyRead, &exchange, [&] {
-        idle.start(limits.idleTimeout);
+        restartIdle();
         drain();
     });
     QObject::connect(&socket, &QTcpSocket::disconnected, &exchange, closed);
@@ -134,8 +139,7 @@ QCoro::Task<URLSessionResult> PlainHTTPExchange::get(HTTPRequest request, Limits
             end(socket.errorString().isEmpty() ? u"The request failed."_s : socket.errorString());
     });
 
-    if (limits.idleTimeout > std::chrono::milliseconds::zero())
-        idle.start(limits.idleTimeout);
+    restartIdle();
     if (limits.wholeTimeout > std::chrono::milliseconds::zero())
         whole.start(limits.wholeTimeout);
     socket.connectToHost(request.url.host(), quint16(request.url.port(80)));

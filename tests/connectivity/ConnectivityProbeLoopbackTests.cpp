@@ -2,6 +2,7 @@
 #include "connectivity/CaptivePortalService.h"
 #include "connectivity/CaptiveProbeURLSession.h"
 #include "connectivity/ConnectivityProbeClient.h"
+#include "connectivity/PlainHTTPExchange.h"
 #include "support/LogSinks.h"
 #include "testkit/Await.h"
 #include "testkit/LoopbackHttpServer.h"
@@ -122,4 +123,15 @@ TEST_F(ProbeAgainstLoopback, AnswerThatNeverEndsIsJudgedByItsStartAndLeftThere)
               PortalState::suspected(probeURL()));
     EXPECT_EQ(probeAnswering(LoopbackHttpResponse::endless(200, "success\n")), PortalState::online());
     EXPECT_LT(server.streamedBytes(), 64 * 1024 * 1024) << "read at loopback speed until the time-out, this is gigabytes";
+}
+
+TEST_F(ProbeAgainstLoopback, PlainExchangeWithoutAnIdleLimitWaitsForTheAnswer)
+{
+    // 0 means no limit, not an at once time-out after connecting.
+    server.route(detectionPath.toByteArray(), LoopbackHttpResponse::text(200, "Success"));
+    HTTPRequest request;
+    request.url = probeURL();
+    const URLSessionResult result = await(PlainHTTPExchange::get(request, {std::chrono::milliseconds(0), std::chrono::seconds(5), 64}));
+    ASSERT_TRUE(result.isSuccess()) << result.error->toStdString();
+    EXPECT_EQ(result.body, "Success");
 }
