@@ -92,6 +92,8 @@ TEST_F(PortalScriptCorpus, PagesThatNeedAPersonStopWithTheirReason)
         {u"social-continue-google"_s, u"Needs user action: continue with google"_s},
         {u"social-connect-facebook"_s, u"Needs user action: connect with facebook"_s},
         {u"social-zalo-vi"_s, u"Needs user action: đăng nhập bằng zalo"_s},
+        // A link drawn as an icon names its provider only in its accessible name.
+        {u"social-icon-link"_s, u"Needs user action: sign in with google"_s},
     };
     for (const auto& [page, reason] : expected) {
         const auto event = open(page);
