@@ -26,6 +26,7 @@ QList<ScannedNetworkRecord> crowdedScan(int count)
         if (i % 7 == 0)
             name = QStringLiteral("  ") + name.toUpper();
         record.ssid = name;
+        record.ssidBytes = name.toUtf8(); // as NetworkManager reports it
         record.rssiValue = -30 - int(random.bounded(60));
         record.noiseMeasurement = -95 + int(random.bounded(10));
         record.channel = 1 + int(random.bounded(11));

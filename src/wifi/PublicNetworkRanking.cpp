@@ -1,11 +1,15 @@
 #include "wifi/PublicNetworkRanking.h"
 
+#include "wifi/AsciiCollationRanks.h"
+
 #include <QCollator>
 #include <QCollatorSortKey>
 #include <QHash>
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -66,7 +70,9 @@ DistinctNamings distinctNamings(const QList<PublicNetworkCandidate>& candidates)
     const size_t seed = QHashSeed::globalSeed();
     for (qsizetype i = 0; i < candidates.size(); ++i) {
         const PublicNetworkCandidate& candidate = scanned[i];
-        const size_t fullHash = qHashMulti(seed, QStringView(candidate.ssid), QByteArrayView(candidate.ssidBytes));
+        // A scanned name's text is decoded from its bytes, so the bytes alone spread the pairs as well.
+        const size_t fullHash = candidate.ssidBytes.isEmpty() ? qHash(QStringView(candidate.ssid), seed)
+                                                              : qHash(QByteArrayView(candidate.ssidBytes), seed);
         const quint32 hash = quint32(fullHash ^ (quint64(fullHash) >> 32));
         for (size_t at = hash & (capacity - 1);; at = (at + 1) & (capacity - 1)) {
             Slot& slot = table[at];
@@ -93,6 +99,7 @@ struct ThreadCollator {
     // Sort keys order as the collator does, except in the C locale (whose keys ignore the case
     // setting) and for the empty name (always first).
     bool keysOrderAsCollator = false;
+    std::optional<AsciiCollationRanks> asciiRanks;
 };
 
 ThreadCollator& threadCollator(const QLocale& locale)
@@ -106,6 +113,7 @@ ThreadCollator& threadCollator(const QLocale& locale)
         made->keysOrderAsCollator = locale.language() != QLocale::C &&
                                     collator.sortKey(u"a"_s).compare(collator.sortKey(u"B"_s)) < 0 &&
                                     collator.sortKey(u"a"_s).compare(collator.sortKey(u"A"_s)) == 0;
+        made->asciiRanks = AsciiCollationRanks::derive(collator);
     }
     return *made;
 }
@@ -146,6 +154,8 @@ public:
     // names outside it get none.
     std::vector<int> positions(std::vector<int> subset)
     {
+        if (auto positions = asciiPositions(subset))
+            return std::move(*positions);
         std::sort(subset.begin(), subset.end(), [&](int lhs, int rhs) { return compare(lhs, rhs) < 0; });
         std::vector<int> positions(m_names.size(), -1);
         int position = 0;
@@ -158,6 +168,46 @@ public:
     }
 
 private:
+    // The same when every name of `subset` is plain ASCII (most are), ordered by their ranks: no
+    // collation key is made.
+    std::optional<std::vector<int>> asciiPositions(const std::vector<int>& subset) const
+    {
+        if (!m_collator.asciiRanks)
+            return std::nullopt;
+        std::string bytes;
+        std::vector<size_t> ends;
+        ends.reserve(subset.size());
+        for (const int name : subset) {
+            // The empty name comes before all others, even those of ignored characters only.
+            const QString& text = m_names[size_t(name)];
+            if (!text.isEmpty())
+                bytes.push_back('\x01');
+            if (!m_collator.asciiRanks->appendKey(text, bytes))
+                return std::nullopt;
+            ends.push_back(bytes.size());
+        }
+        struct Keyed {
+            std::string_view key;
+            int name;
+        };
+        std::vector<Keyed> keyed;
+        keyed.reserve(subset.size());
+        size_t begin = 0;
+        for (size_t i = 0; i < subset.size(); ++i) {
+            keyed.push_back({std::string_view(bytes).substr(begin, ends[i] - begin), subset[i]});
+            begin = ends[i];
+        }
+        std::sort(keyed.begin(), keyed.end(), [](const Keyed& lhs, const Keyed& rhs) { return lhs.key < rhs.key; });
+        std::vector<int> positions(m_names.size(), -1);
+        int position = 0;
+        for (size_t i = 0; i < keyed.size(); ++i) {
+            if (i > 0 && keyed[i - 1].key < keyed[i].key)
+                ++position;
+            positions[size_t(keyed[i].name)] = position;
+        }
+        return positions;
+    }
+
     const QCollatorSortKey& key(int name)
     {
         std::optional<QCollatorSortKey>& key = m_keys[size_t(name)];
@@ -245,8 +295,42 @@ namespace {
 
 // Names that differ only in case or surrounding blanks are one network. A name that is not valid UTF-8
 // is keyed by its bytes, so its shown form ("\\xE9") never merges with a name spelled that way.
+char16_t unitOf(QChar c)
+{
+    return c.unicode();
+}
+
+char16_t unitOf(char c)
+{
+    return uchar(c);
+}
+
+// The uniqueness name of a plain-ASCII name, given as bytes or as text.
+QString asciiUniquenessName(auto units)
+{
+    const auto isBlank = [](char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+    auto begin = units.begin();
+    auto end = units.end();
+    while (begin != end && isBlank(unitOf(*begin)))
+        ++begin;
+    while (end != begin && isBlank(unitOf(*(end - 1))))
+        --end;
+    QString name(qsizetype(end - begin) + 2, Qt::Uninitialized);
+    QChar* out = name.data();
+    *out++ = u't';
+    *out++ = u':';
+    for (auto at = begin; at != end; ++at) {
+        const char16_t c = unitOf(*at);
+        *out++ = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c);
+    }
+    return name;
+}
+
 QString uniquenessName(const QByteArray& bytes)
 {
+    // Plain ASCII (most names) is valid UTF-8 as it stands and lower-cases letter by letter.
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) < 0x80; }))
+        return asciiUniquenessName(QByteArrayView(bytes));
     const QString text = QString::fromUtf8(bytes);
     const bool validText = text.toUtf8() == bytes;
     return validText ? u"t:"_s + text.trimmed().toLower() : u"b:"_s + QString::fromLatin1(bytes.trimmed().toHex());
@@ -257,16 +341,7 @@ QString uniquenessName(const QByteArray& bytes)
 QString uniquenessName(const QString& text)
 {
     const bool ascii = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
-    if (!ascii)
-        return uniquenessName(text.toUtf8());
-    const QStringView trimmed = QStringView(text).trimmed();
-    QString name(trimmed.size() + 2, Qt::Uninitialized);
-    QChar* out = name.data();
-    *out++ = u't';
-    *out++ = u':';
-    for (const QChar c : trimmed)
-        *out++ = c.unicode() >= u'A' && c.unicode() <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c;
-    return name;
+    return ascii ? asciiUniquenessName(QStringView(text)) : uniquenessName(text.toUtf8());
 }
 
 // The identity is the broadcast bytes (the shown text when there are none).

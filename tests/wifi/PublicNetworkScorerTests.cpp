@@ -1,5 +1,6 @@
 #include "testkit/Candidates.h"
 #include "testkit/WiFiPrinters.h"
+#include "wifi/AsciiCollationRanks.h"
 #include "wifi/PublicNetworkRanking.h"
 #include "wifi/PublicNetworkScorer.h"
 #include "wifi/WiFiSecurityCode.h"
@@ -149,6 +150,36 @@ TEST(PublicNetworkRanking, CrowdedScansOrderAsTheCollatorInEveryLocale)
         });
         EXPECT_EQ(rankedCandidates(scan, locale), expected) << locale.name().toStdString();
         EXPECT_EQ(rankedUniqueCandidates(scan, locale), uniqueCandidatesBySSID(expected)) << locale.name().toStdString();
+    }
+}
+
+TEST(PublicNetworkRanking, PlainAsciiScansOrderAsTheCollatorEvenWhereLettersJoin)
+{
+    // Plain-ASCII names take a shorter road to the same order; locales that join letters into one
+    // (Danish "aa", Welsh "ch" and "ll", Hungarian "cs", Slovak "ch") must not be misled by it.
+    const QStringList pool{u"aa"_s, u"Aalborg"_s, u"ab"_s, u"az"_s, u"zz"_s, u"ch"_s, u"Chai"_s, u"cz"_s, u"ci"_s,
+                           u"h"_s, u"llan"_s, u"lz"_s, u"cs"_s, u"csak"_s, u"cz-1"_s, u"c-s"_s, u"C_S"_s, u"c s"_s,
+                           u"10"_s, u"9"_s, u"#1"_s, u"~x"_s, u"x\u0001y"_s, u"xy"_s, u"X.Y"_s, u"x-y"_s, u"WiFi"_s,
+                           u"wifi"_s, u"Wi Fi"_s, u"Wi-Fi"_s, u"Wi_Fi"_s, u"Wi@Fi"_s, u"\tTab"_s, u"Tab"_s, QString(), u"\u0002"_s};
+    QList<PublicNetworkCandidate> scan;
+    for (int i = 0; i < 200; ++i)
+        scan.append(ranked(pool[(i * 7) % pool.size()], (i % 2) * 10, QString::number(i)));
+    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::Danish, QLocale::Denmark),
+                                  QLocale(QLocale::Welsh, QLocale::UnitedKingdom), QLocale(QLocale::Hungarian, QLocale::Hungary),
+                                  QLocale(QLocale::Slovak, QLocale::Slovakia), QLocale(QLocale::Vietnamese, QLocale::Vietnam),
+                                  QLocale::c()}) {
+        QCollator collator(locale);
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        QList<PublicNetworkCandidate> expected = scan;
+        std::stable_sort(expected.begin(), expected.end(), [&](const auto& lhs, const auto& rhs) {
+            return lhs.quality != rhs.quality ? lhs.quality > rhs.quality : collator.compare(lhs.ssid, rhs.ssid) < 0;
+        });
+        EXPECT_EQ(ssids(rankedCandidates(scan, locale)), ssids(expected)) << locale.name().toStdString();
+        EXPECT_EQ(rankedUniqueCandidates(scan, locale), uniqueCandidatesBySSID(expected)) << locale.name().toStdString();
+        // The shorter road is taken where it leads to the same order, and only there.
+        const bool joinsLetters = locale.language() == QLocale::Danish || locale.language() == QLocale::Welsh ||
+                                  locale.language() == QLocale::Hungarian || locale.language() == QLocale::Slovak;
+        EXPECT_EQ(AsciiCollationRanks::derive(collator).has_value(), !joinsLetters) << locale.name().toStdString();
     }
 }
 
