@@ -20,7 +20,8 @@ def load_runs(paths):
         for bench in data.get("benchmarks", []):
             if bench.get("run_type") == "aggregate":
                 continue
-            runs.setdefault(bench["name"].split("/manual_time")[0].split("/iterations:")[0], []).append(bench)
+            name = bench["name"].split("/manual_time")[0].split("/iterations:")[0].split("/repeats:")[0]
+            runs.setdefault(name, []).append(bench)
     return runs
 
 

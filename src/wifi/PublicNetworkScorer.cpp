@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
-#include <initializer_list>
 
 namespace {
 
@@ -58,11 +57,6 @@ int securityAdjustment(NetworkSecurity security)
 constexpr int maximumSignalScore = 100;
 constexpr size_t securityKinds = 4;
 
-bool supportsAny(const ScannedNetworkRecord& record, std::initializer_list<WiFiSecurityCode> codes)
-{
-    return std::any_of(codes.begin(), codes.end(), [&](WiFiSecurityCode code) { return record.supportsSecurity(code); });
-}
-
 } // namespace
 
 PublicNetworkScorer::PublicNetworkScorer()
@@ -82,15 +76,25 @@ int PublicNetworkScorer::signalScore(int rssi, int noise)
 
 NetworkSecurity PublicNetworkScorer::securityType(const ScannedNetworkRecord& record)
 {
-    // Asked in this order: a network that also accepts no security is open; enterprise beats personal.
-    if (record.supportsSecurity(WiFiSecurityCode::none))
-        return NetworkSecurity::open;
-    if (supportsAny(record, {WiFiSecurityCode::wpa3Enterprise, WiFiSecurityCode::wpa2Enterprise, WiFiSecurityCode::wpaEnterprise}))
-        return NetworkSecurity::enterprise;
-    if (supportsAny(record, {WiFiSecurityCode::wpa3Personal, WiFiSecurityCode::wpa2Personal, WiFiSecurityCode::wpaPersonal,
-                             WiFiSecurityCode::dynamicWEP}))
-        return NetworkSecurity::personal;
-    return NetworkSecurity::unknown;
+    // A network that also accepts no security is open; enterprise beats personal. Each code is classed
+    // as the joined network's is, in one pass.
+    bool enterprise = false;
+    bool personal = false;
+    for (const WiFiSecurityCode code : record.supportedSecurity) {
+        switch (networkSecurity(code)) {
+        case NetworkSecurity::open:
+            return NetworkSecurity::open;
+        case NetworkSecurity::enterprise:
+            enterprise = true;
+            break;
+        case NetworkSecurity::personal:
+            personal = true;
+            break;
+        case NetworkSecurity::unknown:
+            break;
+        }
+    }
+    return enterprise ? NetworkSecurity::enterprise : personal ? NetworkSecurity::personal : NetworkSecurity::unknown;
 }
 
 QString PublicNetworkScorer::detail(NetworkSecurity security, int rssi, int noise)
