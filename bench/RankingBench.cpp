@@ -43,14 +43,8 @@ void rankAndDeduplicate(benchmark::State& state)
     const PublicNetworkScorer scorer;
     const QLocale locale(QLocale::English, QLocale::UnitedStates);
     for (auto _ : state) {
-        QList<PublicNetworkCandidate> candidates;
-        candidates.reserve(records.size());
-        for (const auto& record : records) {
-            // As the scanner does it: each candidate moved into the list, then ranked and de-duplicated.
-            if (auto candidate = scorer.candidate(record))
-                candidates.append(std::move(*candidate));
-        }
-        auto unique = rankedUniqueCandidates(std::move(candidates), locale);
+        // As the scanner does it: records scored, de-duplicated and ranked, and candidates made of the survivors.
+        auto unique = rankedUniqueCandidates(records, scorer, locale);
         benchmark::DoNotOptimize(unique);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -155,13 +155,11 @@ WiFiSnapshot NetworkManagerWiFiScanner::snapshotFrom(const NetworkManagerState& 
 QList<PublicNetworkCandidate> NetworkManagerWiFiScanner::candidatesFrom(const QList<NetworkManagerAccessPoint>& points,
                                                                          const PublicNetworkScoring& scorer)
 {
-    QList<PublicNetworkCandidate> candidates;
-    candidates.reserve(points.size());
-    for (const NetworkManagerAccessPoint& point : points) {
-        if (std::optional<PublicNetworkCandidate> candidate = scorer.candidate(NetworkManagerScanRecords::record(point)))
-            candidates.append(std::move(*candidate));
-    }
-    return rankedUniqueCandidates(std::move(candidates));
+    QList<ScannedNetworkRecord> records;
+    records.reserve(points.size());
+    for (const NetworkManagerAccessPoint& point : points)
+        records.append(NetworkManagerScanRecords::record(point));
+    return rankedUniqueCandidates(records, scorer);
 }
 
 std::optional<PublicNetworkCandidate> NetworkManagerWiFiScanner::currentCandidate(const NetworkManagerInterfaceReading& reading,

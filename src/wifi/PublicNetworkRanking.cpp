@@ -45,22 +45,29 @@ DistinctNames<Key> distinctNames(const QList<PublicNetworkCandidate>& candidates
     return distinct;
 }
 
-// The same for the pair of shown name and broadcast bytes, found in place: no copy of either and no
-// node per entry, as ten thousand candidates would otherwise cost. The table's hash is seeded as QHash's
-// is, so names chosen to collide cannot slow it down.
-struct DistinctNamings {
-    std::vector<qsizetype> firstOf; // the first candidate with each pair
-    std::vector<int> ofCandidate;
+// What ranking and de-duplication read of each scanned network, whether it is already a candidate or
+// only a record that may never become one.
+struct RankEntry {
+    const QString* ssid;
+    const QByteArray* ssidBytes;
+    PublicNetworkRating rating;
 };
 
-DistinctNamings distinctNamings(const QList<PublicNetworkCandidate>& candidates)
+// The same for the pair of shown name and broadcast bytes, found in place: no copy of either and no
+// node per entry, as ten thousand entries would otherwise cost. The table's hash is seeded as QHash's
+// is, so names chosen to collide cannot slow it down.
+struct DistinctNamings {
+    std::vector<qsizetype> firstOf; // the first entry with each pair
+    std::vector<int> ofEntry;
+};
+
+DistinctNamings distinctNamings(const std::vector<RankEntry>& entries)
 {
-    const PublicNetworkCandidate* scanned = candidates.constData();
     DistinctNamings distinct;
-    distinct.ofCandidate.reserve(size_t(candidates.size()));
+    distinct.ofEntry.reserve(entries.size());
     // At most two thirds full, and small slots: the table stays in the cache.
     size_t capacity = 16;
-    while (capacity * 2 < size_t(candidates.size()) * 3)
+    while (capacity * 2 < entries.size() * 3)
         capacity *= 2;
     struct Slot {
         quint32 hash = 0;
@@ -68,23 +75,25 @@ DistinctNamings distinctNamings(const QList<PublicNetworkCandidate>& candidates)
     };
     std::vector<Slot> table(capacity);
     const size_t seed = QHashSeed::globalSeed();
-    for (qsizetype i = 0; i < candidates.size(); ++i) {
-        const PublicNetworkCandidate& candidate = scanned[i];
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const RankEntry& entry = entries[i];
         // A scanned name's text is decoded from its bytes, so the bytes alone spread the pairs as well.
-        const size_t fullHash = candidate.ssidBytes.isEmpty() ? qHash(QStringView(candidate.ssid), seed)
-                                                              : qHash(QByteArrayView(candidate.ssidBytes), seed);
+        const size_t fullHash = entry.ssidBytes->isEmpty() ? qHash(QStringView(*entry.ssid), seed)
+                                                           : qHash(QByteArrayView(*entry.ssidBytes), seed);
         const quint32 hash = quint32(fullHash ^ (quint64(fullHash) >> 32));
         for (size_t at = hash & (capacity - 1);; at = (at + 1) & (capacity - 1)) {
             Slot& slot = table[at];
             if (slot.naming < 0) {
                 slot = {hash, int(distinct.firstOf.size())};
-                distinct.firstOf.push_back(i);
-                distinct.ofCandidate.push_back(slot.naming);
+                distinct.firstOf.push_back(qsizetype(i));
+                distinct.ofEntry.push_back(slot.naming);
                 break;
             }
-            const PublicNetworkCandidate& first = scanned[distinct.firstOf[size_t(slot.naming)]];
-            if (slot.hash == hash && first.ssid == candidate.ssid && first.ssidBytes == candidate.ssidBytes) {
-                distinct.ofCandidate.push_back(slot.naming);
+            if (slot.hash != hash)
+                continue;
+            const RankEntry& first = entries[size_t(distinct.firstOf[size_t(slot.naming)])];
+            if (*first.ssid == *entry.ssid && *first.ssidBytes == *entry.ssidBytes) {
+                distinct.ofEntry.push_back(slot.naming);
                 break;
             }
         }
@@ -410,18 +419,22 @@ QList<PublicNetworkCandidate> uniqueCandidatesBySSID(QList<PublicNetworkCandidat
     return firstOfEachName(std::move(candidates));
 }
 
-QList<PublicNetworkCandidate> rankedUniqueCandidates(QList<PublicNetworkCandidate> candidates, const QLocale& locale)
+namespace {
+
+// The entries that survive de-duplication, in ranked order.
+std::vector<qsizetype> rankedSurvivors(const std::vector<RankEntry>& entries, const QLocale& locale)
 {
-    // Each candidate's shown name (what ranks) and broadcast bytes (with it, what de-duplicates), worked
+    // Each entry's shown name (what ranks) and broadcast bytes (with it, what de-duplicates), worked
     // out once per distinct pair of them.
-    const DistinctNamings namings = distinctNamings(candidates);
+    const DistinctNamings namings = distinctNamings(entries);
     std::vector<QString> shownNames;
     std::vector<Identity> identities;
     shownNames.reserve(namings.firstOf.size());
     identities.reserve(namings.firstOf.size());
     for (const qsizetype first : namings.firstOf) {
-        shownNames.push_back(candidates.at(first).ssid);
-        identities.push_back(identityOf(candidates.at(first)));
+        const RankEntry& entry = entries[size_t(first)];
+        shownNames.push_back(*entry.ssid);
+        identities.push_back(entry.ssidBytes->isEmpty() ? Identity(QByteArray(), *entry.ssid) : Identity(*entry.ssidBytes, QString()));
     }
     qsizetype nameCount = 0;
     const std::vector<int> nameOfNaming = uniquenessNamesOf(identities, nameCount);
@@ -435,15 +448,15 @@ QList<PublicNetworkCandidate> rankedUniqueCandidates(QList<PublicNetworkCandidat
         int naming = 0;
     };
     std::vector<Best> best(size_t(nameCount) * 2);
-    const PublicNetworkCandidate* scanned = candidates.constData();
-    for (qsizetype i = 0; i < candidates.size(); ++i) {
-        const int naming = namings.ofCandidate[size_t(i)];
-        const int quality = scanned[i].quality;
-        Best& held = best[size_t(nameOfNaming[size_t(naming)]) * 2 + (scanned[i].isOpen() ? 1 : 0)];
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const int naming = namings.ofEntry[i];
+        const int quality = entries[i].rating.quality;
+        const bool open = entries[i].rating.security == NetworkSecurity::open;
+        Best& held = best[size_t(nameOfNaming[size_t(naming)]) * 2 + (open ? 1 : 0)];
         const bool ranksFirst = held.index < 0 || quality > held.quality ||
                                 (quality == held.quality && naming != held.naming && collation.compareOnce(naming, held.naming) < 0);
         if (ranksFirst)
-            held = {i, quality, naming};
+            held = {qsizetype(i), quality, naming};
     }
 
     // Only the survivors are ranked.
@@ -460,9 +473,47 @@ QList<PublicNetworkCandidate> rankedUniqueCandidates(QList<PublicNetworkCandidat
     for (const Best& held : best)
         keys.push_back({held.quality, positions[size_t(held.naming)], held.index});
     std::sort(keys.begin(), keys.end());
-    QList<PublicNetworkCandidate> ranked;
-    ranked.reserve(qsizetype(keys.size()));
+    std::vector<qsizetype> ranked;
+    ranked.reserve(keys.size());
     for (const RankKey& key : keys)
-        ranked.append(std::move(candidates[key.index]));
+        ranked.push_back(key.index);
+    return ranked;
+}
+
+} // namespace
+
+QList<PublicNetworkCandidate> rankedUniqueCandidates(QList<PublicNetworkCandidate> candidates, const QLocale& locale)
+{
+    std::vector<RankEntry> entries;
+    entries.reserve(size_t(candidates.size()));
+    for (const PublicNetworkCandidate& candidate : std::as_const(candidates))
+        entries.push_back({&candidate.ssid, &candidate.ssidBytes, {candidate.quality, candidate.security}});
+    const std::vector<qsizetype> survivors = rankedSurvivors(entries, locale);
+    QList<PublicNetworkCandidate> ranked;
+    ranked.reserve(qsizetype(survivors.size()));
+    for (const qsizetype index : survivors)
+        ranked.append(std::move(candidates[index]));
+    return ranked;
+}
+
+QList<PublicNetworkCandidate> rankedUniqueCandidates(const QList<ScannedNetworkRecord>& records, const PublicNetworkScoring& scorer,
+                                                     const QLocale& locale)
+{
+    std::vector<RankEntry> entries;
+    std::vector<qsizetype> recordOf;
+    entries.reserve(size_t(records.size()));
+    recordOf.reserve(size_t(records.size()));
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const ScannedNetworkRecord& record = records.at(i);
+        if (const std::optional<PublicNetworkRating> rating = scorer.rating(record)) {
+            entries.push_back({&*record.ssid, &record.ssidBytes, *rating});
+            recordOf.push_back(i);
+        }
+    }
+    const std::vector<qsizetype> survivors = rankedSurvivors(entries, locale);
+    QList<PublicNetworkCandidate> ranked;
+    ranked.reserve(qsizetype(survivors.size()));
+    for (const qsizetype index : survivors)
+        ranked.append(scorer.candidate(records.at(recordOf[size_t(index)]), entries[size_t(index)].rating));
     return ranked;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "wifi/PublicNetworkCandidate.h"
+#include "wifi/PublicNetworkScoring.h"
+#include "wifi/ScannedNetworkRecord.h"
 
 #include <QList>
 #include <QLocale>
@@ -19,3 +21,6 @@ QList<PublicNetworkCandidate> uniqueCandidatesBySSID(QList<PublicNetworkCandidat
 // uniqueCandidatesBySSID(rankedCandidates(candidates, locale)), ranking only the survivors: a crowded
 // scan repeats its names many times.
 QList<PublicNetworkCandidate> rankedUniqueCandidates(QList<PublicNetworkCandidate> candidates, const QLocale& locale = QLocale());
+// The same for the candidates `scorer` makes of `records`, making only the survivors.
+QList<PublicNetworkCandidate> rankedUniqueCandidates(const QList<ScannedNetworkRecord>& records, const PublicNetworkScoring& scorer,
+                                                     const QLocale& locale = QLocale());

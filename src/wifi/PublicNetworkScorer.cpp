@@ -144,22 +144,30 @@ int PublicNetworkScorer::score(const QString& ssid, int rssi, int noise, Network
     return std::clamp(quality, 0, 100);
 }
 
+std::optional<PublicNetworkRating> PublicNetworkScorer::rating(const ScannedNetworkRecord& record) const
+{
+    // A usable name has something besides blanks (almost always its first character).
+    if (!record.ssid || std::all_of(record.ssid->cbegin(), record.ssid->cend(), [](QChar c) { return c.isSpace(); }))
+        return std::nullopt;
+    const NetworkSecurity security = securityType(record);
+    return PublicNetworkRating{score(*record.ssid, record.rssiValue, record.noiseMeasurement, security), security};
+}
+
 std::optional<PublicNetworkCandidate> PublicNetworkScorer::candidate(const ScannedNetworkRecord& record) const
 {
-    if (!record.ssid || QStringView(*record.ssid).trimmed().isEmpty())
-        return std::nullopt;
-    const QString& ssid = *record.ssid;
-    const NetworkSecurity security = securityType(record);
-    const int rssi = record.rssiValue;
-    const int noise = record.noiseMeasurement;
-    // Filled in place: a scan makes thousands of these.
-    std::optional<PublicNetworkCandidate> made(std::in_place);
-    made->ssid = ssid;
-    made->quality = score(ssid, rssi, noise, security);
-    made->detail = detail(security, rssi, noise);
-    made->security = security;
-    made->rssi = rssi;
-    made->noise = noise;
-    made->ssidBytes = record.ssidBytes;
+    const std::optional<PublicNetworkRating> rated = rating(record);
+    return rated ? std::optional<PublicNetworkCandidate>(candidate(record, *rated)) : std::nullopt;
+}
+
+PublicNetworkCandidate PublicNetworkScorer::candidate(const ScannedNetworkRecord& record, const PublicNetworkRating& rating) const
+{
+    PublicNetworkCandidate made;
+    made.ssid = record.ssid.value_or(QString());
+    made.quality = rating.quality;
+    made.detail = detail(rating.security, record.rssiValue, record.noiseMeasurement);
+    made.security = rating.security;
+    made.rssi = record.rssiValue;
+    made.noise = record.noiseMeasurement;
+    made.ssidBytes = record.ssidBytes;
     return made;
 }

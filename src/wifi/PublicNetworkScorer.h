@@ -12,6 +12,8 @@ public:
     PublicNetworkScorer();
 
     std::optional<PublicNetworkCandidate> candidate(const ScannedNetworkRecord& record) const override;
+    std::optional<PublicNetworkRating> rating(const ScannedNetworkRecord& record) const override;
+    PublicNetworkCandidate candidate(const ScannedNetworkRecord& record, const PublicNetworkRating& rating) const override;
     int score(const QString& ssid, int rssi, int noise, NetworkSecurity security) const override;
 
     // The same rules serve the joined network, so the scanner uses them too.

@@ -7,6 +7,12 @@
 #include <QString>
 #include <optional>
 
+// What a scanned network's candidate would rank by.
+struct PublicNetworkRating {
+    int quality = 0; // 0-100
+    NetworkSecurity security = NetworkSecurity::unknown;
+};
+
 // Classifies, scores and describes scanned networks.
 class PublicNetworkScoring {
 public:
@@ -14,6 +20,11 @@ public:
 
     // None for networks without a usable name.
     virtual std::optional<PublicNetworkCandidate> candidate(const ScannedNetworkRecord& record) const = 0;
+    // The quality and class candidate() gives `record`, without making the candidate (a crowded scan
+    // throws most of them away); none where candidate() gives none.
+    virtual std::optional<PublicNetworkRating> rating(const ScannedNetworkRecord& record) const = 0;
+    // The candidate of a record rating() has rated.
+    virtual PublicNetworkCandidate candidate(const ScannedNetworkRecord& record, const PublicNetworkRating& rating) const = 0;
     // The 0-100 quality of a network with these readings.
     virtual int score(const QString& ssid, int rssi, int noise, NetworkSecurity security) const = 0;
 };

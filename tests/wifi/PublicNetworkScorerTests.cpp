@@ -183,6 +183,37 @@ TEST(PublicNetworkRanking, PlainAsciiScansOrderAsTheCollatorEvenWhereLettersJoin
     }
 }
 
+TEST(PublicNetworkRanking, RecordsRankAsTheCandidatesMadeOfThemDo)
+{
+    // Hidden and blank names, repeated names in other cases and blanks, broadcast bytes that are not
+    // UTF-8, open and secured twins and equal qualities: only the survivors become candidates, and
+    // they must be the very ones the whole list of candidates ranks first.
+    const QStringList names{u"Cafe"_s, u" CAFE "_s, u"Guest 5G"_s, u"Library"_s, u"Phở Hà Nội"_s, u"pho ha noi"_s, u"   "_s};
+    const QList<QList<WiFiSecurityCode>> securities{{WiFiSecurityCode::none}, {WiFiSecurityCode::wpa2Personal},
+                                                    {WiFiSecurityCode::wpa2Enterprise}, {}};
+    QList<ScannedNetworkRecord> records;
+    for (int i = 0; i < 300; ++i) {
+        const std::optional<QString> name = i % 13 == 0 ? std::nullopt : std::optional<QString>(names[i % names.size()]);
+        ScannedNetworkRecord scanned = record(name, -40 - (i * 7) % 50, -92, securities[(i / 3) % securities.size()]);
+        scanned.ssidBytes = i % 11 == 0 ? QByteArray("\xE9t\xE9") : name.value_or(QString()).toUtf8();
+        records.append(scanned);
+    }
+    const PublicNetworkScorer scorer;
+    QList<PublicNetworkCandidate> candidates;
+    for (const ScannedNetworkRecord& scanned : records) {
+        const auto candidate = scorer.candidate(scanned);
+        const auto rating = scorer.rating(scanned);
+        ASSERT_EQ(candidate.has_value(), rating.has_value());
+        if (candidate) {
+            EXPECT_EQ(candidate->quality, rating->quality);
+            EXPECT_EQ(candidate->security, rating->security);
+            candidates.append(*candidate);
+        }
+    }
+    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::Vietnamese, QLocale::Vietnam)})
+        EXPECT_EQ(rankedUniqueCandidates(records, scorer, locale), rankedUniqueCandidates(candidates, locale)) << locale.name().toStdString();
+}
+
 TEST(PublicNetworkRanking, OneCandidatePerTrimmedLowerCasedName)
 {
     const auto ranking = rankedCandidates({ranked(u"Cafe"_s, 70), ranked(u"cafe "_s, 80), ranked(u"Other"_s, 60),
