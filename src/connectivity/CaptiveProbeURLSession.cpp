@@ -2,7 +2,6 @@
 
 #include "connectivity/PlainHTTPExchange.h"
 
-
 CaptiveProbeURLSession::CaptiveProbeURLSession() : NetworkURLSession(probeConfiguration()) {}
 
 NetworkURLSessionConfiguration CaptiveProbeURLSession::probeConfiguration()

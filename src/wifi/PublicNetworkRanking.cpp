@@ -160,61 +160,64 @@ public:
     }
 
     // The position of each of `subset` in collation order (names that compare equal share one); the
-    // names outside it get none.
+    // names outside it get none. When every name of `subset` is plain ASCII (most are), they are ordered
+    // by their ranks and no collation key is made.
     std::vector<int> positions(std::vector<int> subset)
     {
-        if (auto positions = asciiPositions(subset))
-            return std::move(*positions);
-        std::sort(subset.begin(), subset.end(), [&](int lhs, int rhs) { return compare(lhs, rhs) < 0; });
+        if (const std::optional<AsciiKeys> keys = asciiKeys(subset)) {
+            const std::vector<std::string_view>& keyOf = keys->ofName;
+            return numbered(std::move(subset), [&](int lhs, int rhs) { return keyOf[size_t(lhs)] < keyOf[size_t(rhs)]; });
+        }
+        return numbered(std::move(subset), [&](int lhs, int rhs) { return compare(lhs, rhs) < 0; });
+    }
+
+private:
+    // `subset` sorted by `less` and numbered in that order.
+    template <typename Less>
+    std::vector<int> numbered(std::vector<int> subset, Less less) const
+    {
+        std::sort(subset.begin(), subset.end(), less);
         std::vector<int> positions(m_names.size(), -1);
         int position = 0;
         for (size_t i = 0; i < subset.size(); ++i) {
-            if (i > 0 && compare(subset[i - 1], subset[i]) < 0)
+            if (i > 0 && less(subset[i - 1], subset[i]))
                 ++position;
             positions[size_t(subset[i])] = position;
         }
         return positions;
     }
 
-private:
-    // The same when every name of `subset` is plain ASCII (most are), ordered by their ranks: no
-    // collation key is made.
-    std::optional<std::vector<int>> asciiPositions(const std::vector<int>& subset) const
+    // The rank keys of the names of a subset, held in one buffer.
+    struct AsciiKeys {
+        std::string bytes;
+        std::vector<std::string_view> ofName; // by name; empty for names outside the subset
+    };
+
+    // None unless the locale has a rank table and every name of `subset` is plain ASCII.
+    std::optional<AsciiKeys> asciiKeys(const std::vector<int>& subset) const
     {
         if (!m_collator.asciiRanks)
             return std::nullopt;
-        std::string bytes;
+        AsciiKeys keys;
         std::vector<size_t> ends;
         ends.reserve(subset.size());
         for (const int name : subset) {
             // The empty name comes before all others, even those of ignored characters only.
             const QString& text = m_names[size_t(name)];
             if (!text.isEmpty())
-                bytes.push_back('\x01');
-            if (!m_collator.asciiRanks->appendKey(text, bytes))
+                keys.bytes.push_back('\x01');
+            if (!m_collator.asciiRanks->appendKey(text, keys.bytes))
                 return std::nullopt;
-            ends.push_back(bytes.size());
+            ends.push_back(keys.bytes.size());
         }
-        struct Keyed {
-            std::string_view key;
-            int name;
-        };
-        std::vector<Keyed> keyed;
-        keyed.reserve(subset.size());
+        // Viewed only once the buffer has stopped growing.
+        keys.ofName.resize(m_names.size());
         size_t begin = 0;
         for (size_t i = 0; i < subset.size(); ++i) {
-            keyed.push_back({std::string_view(bytes).substr(begin, ends[i] - begin), subset[i]});
+            keys.ofName[size_t(subset[i])] = std::string_view(keys.bytes).substr(begin, ends[i] - begin);
             begin = ends[i];
         }
-        std::sort(keyed.begin(), keyed.end(), [](const Keyed& lhs, const Keyed& rhs) { return lhs.key < rhs.key; });
-        std::vector<int> positions(m_names.size(), -1);
-        int position = 0;
-        for (size_t i = 0; i < keyed.size(); ++i) {
-            if (i > 0 && keyed[i - 1].key < keyed[i].key)
-                ++position;
-            positions[size_t(keyed[i].name)] = position;
-        }
-        return positions;
+        return keys;
     }
 
     const QCollatorSortKey& key(int name)
@@ -356,9 +359,9 @@ QString uniquenessName(const QString& text)
 // The identity is the broadcast bytes (the shown text when there are none).
 using Identity = std::pair<QByteArray, QString>;
 
-Identity identityOf(const PublicNetworkCandidate& candidate)
+Identity identityOf(const QString& ssid, const QByteArray& ssidBytes)
 {
-    return candidate.ssidBytes.isEmpty() ? Identity(QByteArray(), candidate.ssid) : Identity(candidate.ssidBytes, QString());
+    return ssidBytes.isEmpty() ? Identity(QByteArray(), ssid) : Identity(ssidBytes, QString());
 }
 
 // The uniqueness name of each identity, as an index into the distinct uniqueness names; `count` is
@@ -384,7 +387,9 @@ template <typename Candidates>
 QList<PublicNetworkCandidate> firstOfEachName(Candidates&& candidates)
 {
     // Candidates of one identity share one name, worked out once.
-    const auto identities = distinctNames<Identity>(candidates, identityOf);
+    const auto identities = distinctNames<Identity>(candidates, [](const PublicNetworkCandidate& candidate) {
+        return identityOf(candidate.ssid, candidate.ssidBytes);
+    });
     qsizetype nameCount = 0;
     const std::vector<int> nameOfIdentity = uniquenessNamesOf(identities.names, nameCount);
     // Open and secured access points of one name stay apart: the open one must stay joinable even when
@@ -434,7 +439,7 @@ std::vector<qsizetype> rankedSurvivors(const std::vector<RankEntry>& entries, co
     for (const qsizetype first : namings.firstOf) {
         const RankEntry& entry = entries[size_t(first)];
         shownNames.push_back(*entry.ssid);
-        identities.push_back(entry.ssidBytes->isEmpty() ? Identity(QByteArray(), *entry.ssid) : Identity(*entry.ssidBytes, QString()));
+        identities.push_back(identityOf(*entry.ssid, *entry.ssidBytes));
     }
     qsizetype nameCount = 0;
     const std::vector<int> nameOfNaming = uniquenessNamesOf(identities, nameCount);
