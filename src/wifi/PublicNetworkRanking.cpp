@@ -164,10 +164,8 @@ public:
     // by their ranks and no collation key is made.
     std::vector<int> positions(std::vector<int> subset)
     {
-        if (const std::optional<AsciiKeys> keys = asciiKeys(subset)) {
-            const std::vector<std::string_view>& keyOf = keys->ofName;
-            return numbered(std::move(subset), [&](int lhs, int rhs) { return keyOf[size_t(lhs)] < keyOf[size_t(rhs)]; });
-        }
+        if (const std::optional<AsciiKeys> keys = asciiKeys(subset))
+            return numbered(std::move(subset), [&](int lhs, int rhs) { return keys->of(lhs) < keys->of(rhs); });
         return numbered(std::move(subset), [&](int lhs, int rhs) { return compare(lhs, rhs) < 0; });
     }
 
@@ -187,10 +185,17 @@ private:
         return positions;
     }
 
-    // The rank keys of the names of a subset, held in one buffer.
+    // The rank keys of the names of a subset, held in one buffer. Kept as offsets, not views: a
+    // short buffer lives inside the string and moves with it.
     struct AsciiKeys {
         std::string bytes;
-        std::vector<std::string_view> ofName; // by name; empty for names outside the subset
+        std::vector<std::pair<size_t, size_t>> spanOf; // by name: start and length; empty outside the subset
+
+        std::string_view of(int name) const
+        {
+            const auto [start, length] = spanOf[size_t(name)];
+            return std::string_view(bytes).substr(start, length);
+        }
     };
 
     // None unless the locale has a rank table and every name of `subset` is plain ASCII.
@@ -199,23 +204,16 @@ private:
         if (!m_collator.asciiRanks)
             return std::nullopt;
         AsciiKeys keys;
-        std::vector<size_t> ends;
-        ends.reserve(subset.size());
+        keys.spanOf.resize(m_names.size());
         for (const int name : subset) {
             // The empty name comes before all others, even those of ignored characters only.
             const QString& text = m_names[size_t(name)];
+            const size_t start = keys.bytes.size();
             if (!text.isEmpty())
                 keys.bytes.push_back('\x01');
             if (!m_collator.asciiRanks->appendKey(text, keys.bytes))
                 return std::nullopt;
-            ends.push_back(keys.bytes.size());
-        }
-        // Viewed only once the buffer has stopped growing.
-        keys.ofName.resize(m_names.size());
-        size_t begin = 0;
-        for (size_t i = 0; i < subset.size(); ++i) {
-            keys.ofName[size_t(subset[i])] = std::string_view(keys.bytes).substr(begin, ends[i] - begin);
-            begin = ends[i];
+            keys.spanOf[size_t(name)] = {start, keys.bytes.size() - start};
         }
         return keys;
     }
