@@ -116,9 +116,8 @@ QString PublicNetworkScorer::detail(NetworkSecurity security, int rssi, int nois
     return texts[size_t(score)][size_t(security)];
 }
 
-int PublicNetworkScorer::score(const QString& ssid, int rssi, int noise, NetworkSecurity security) const
+int PublicNetworkScorer::nameBonus(QStringView ssid) const
 {
-    int quality = signalScore(rssi, noise) + securityAdjustment(security);
     // Most names are plain ASCII: lower-cased on the stack in the same pass that finds them ASCII.
     QVarLengthArray<char16_t, 64> asciiLower(ssid.size());
     bool ascii = true;
@@ -132,25 +131,42 @@ int PublicNetworkScorer::score(const QString& ssid, int rssi, int noise, Network
     if (ascii) {
         name = QStringView(asciiLower.constData(), asciiLower.size());
     } else {
-        lowered = ssid.toLower();
+        lowered = ssid.toString().toLower();
         name = lowered;
     }
     const std::u16string_view haystack(name.utf16(), size_t(name.size()));
-    const bool hinted = m_hintSet.foundIn(haystack);
-    if (hinted)
-        quality += 12;
+    int bonus = 0;
+    if (m_hintSet.foundIn(haystack))
+        bonus += 12;
     if (haystack.find(u"5g") != std::u16string_view::npos)
-        quality += 3;
-    return std::clamp(quality, 0, 100);
+        bonus += 3;
+    return bonus;
+}
+
+int PublicNetworkScorer::score(const QString& ssid, int rssi, int noise, NetworkSecurity security) const
+{
+    return std::clamp(signalScore(rssi, noise) + securityAdjustment(security) + nameBonus(ssid), 0, 100);
+}
+
+std::optional<int> PublicNetworkScorer::nameScore(QStringView ssid) const
+{
+    // A usable name has something besides blanks (almost always its first character).
+    if (std::all_of(ssid.cbegin(), ssid.cend(), [](QChar c) { return c.isSpace(); }))
+        return std::nullopt;
+    return nameBonus(ssid);
+}
+
+PublicNetworkRating PublicNetworkScorer::rating(const ScannedNetworkRecord& record, int nameScore) const
+{
+    const NetworkSecurity security = securityType(record);
+    return {std::clamp(signalScore(record.rssiValue, record.noiseMeasurement) + securityAdjustment(security) + nameScore, 0, 100),
+            security};
 }
 
 std::optional<PublicNetworkRating> PublicNetworkScorer::rating(const ScannedNetworkRecord& record) const
 {
-    // A usable name has something besides blanks (almost always its first character).
-    if (!record.ssid || std::all_of(record.ssid->cbegin(), record.ssid->cend(), [](QChar c) { return c.isSpace(); }))
-        return std::nullopt;
-    const NetworkSecurity security = securityType(record);
-    return PublicNetworkRating{score(*record.ssid, record.rssiValue, record.noiseMeasurement, security), security};
+    const std::optional<int> name = record.ssid ? nameScore(*record.ssid) : std::nullopt;
+    return name ? std::optional<PublicNetworkRating>(rating(record, *name)) : std::nullopt;
 }
 
 std::optional<PublicNetworkCandidate> PublicNetworkScorer::candidate(const ScannedNetworkRecord& record) const

@@ -13,6 +13,8 @@ public:
 
     std::optional<PublicNetworkCandidate> candidate(const ScannedNetworkRecord& record) const override;
     std::optional<PublicNetworkRating> rating(const ScannedNetworkRecord& record) const override;
+    std::optional<int> nameScore(QStringView ssid) const override;
+    PublicNetworkRating rating(const ScannedNetworkRecord& record, int nameScore) const override;
     PublicNetworkCandidate candidate(const ScannedNetworkRecord& record, const PublicNetworkRating& rating) const override;
     int score(const QString& ssid, int rssi, int noise, NetworkSecurity security) const override;
 
@@ -24,6 +26,8 @@ public:
     const QStringList& publicNameHints() const { return m_publicNameHints; }
 
 private:
+    int nameBonus(QStringView ssid) const;
+
     QStringList m_publicNameHints;
     NameHintSet m_hintSet;
 };

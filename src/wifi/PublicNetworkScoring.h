@@ -23,6 +23,11 @@ public:
     // The quality and class candidate() gives `record`, without making the candidate (a crowded scan
     // throws most of them away); none where candidate() gives none.
     virtual std::optional<PublicNetworkRating> rating(const ScannedNetworkRecord& record) const = 0;
+    // What the name alone adds to a quality, none for a name without a usable character. A crowded
+    // scan repeats its names, so this is worked out once per name.
+    virtual std::optional<int> nameScore(QStringView ssid) const = 0;
+    // rating() of a record whose name scored `nameScore`.
+    virtual PublicNetworkRating rating(const ScannedNetworkRecord& record, int nameScore) const = 0;
     // The candidate of a record rating() has rated.
     virtual PublicNetworkCandidate candidate(const ScannedNetworkRecord& record, const PublicNetworkRating& rating) const = 0;
     // The 0-100 quality of a network with these readings.

@@ -160,7 +160,10 @@ TEST(PublicNetworkRanking, PlainAsciiScansOrderAsTheCollatorEvenWhereLettersJoin
     const QStringList pool{u"aa"_s, u"Aalborg"_s, u"ab"_s, u"az"_s, u"zz"_s, u"ch"_s, u"Chai"_s, u"cz"_s, u"ci"_s,
                            u"h"_s, u"llan"_s, u"lz"_s, u"cs"_s, u"csak"_s, u"cz-1"_s, u"c-s"_s, u"C_S"_s, u"c s"_s,
                            u"10"_s, u"9"_s, u"#1"_s, u"~x"_s, u"x\u0001y"_s, u"xy"_s, u"X.Y"_s, u"x-y"_s, u"WiFi"_s,
-                           u"wifi"_s, u"Wi Fi"_s, u"Wi-Fi"_s, u"Wi_Fi"_s, u"Wi@Fi"_s, u"\tTab"_s, u"Tab"_s, QString(), u"\u0002"_s};
+                           u"wifi"_s, u"Wi Fi"_s, u"Wi-Fi"_s, u"Wi_Fi"_s, u"Wi@Fi"_s, u"\tTab"_s, u"Tab"_s, QString(), u"\u0002"_s,
+                           // Long names that part only after their first sixteen characters.
+                           u"Airport Free WiFi 12"_s, u"airport free wifi 3"_s, u"Airport Free WiFi-12"_s,
+                           u"Airport Free WiFi 12 b"_s, u"AIRPORT FREE WIFI 12"_s};
     QList<PublicNetworkCandidate> scan;
     for (int i = 0; i < 200; ++i)
         scan.append(ranked(pool[(i * 7) % pool.size()], (i % 2) * 10, QString::number(i)));
