@@ -92,9 +92,14 @@ void NetworkManagerPathMonitor::start()
 
 std::optional<NetworkPathStatus> NetworkManagerPathMonitor::knownStatus() const
 {
-    if (!m_cache || m_cache->state().availability == NetworkManagerState::Availability::loading || m_cache->isReading())
+    return m_cache ? knownStatus(*m_cache) : std::nullopt;
+}
+
+std::optional<NetworkPathStatus> NetworkManagerPathMonitor::knownStatus(const NetworkManagerCache& cache)
+{
+    if (cache.state().availability == NetworkManagerState::Availability::loading || cache.isReading())
         return std::nullopt;
-    return statusFromCache(*m_cache);
+    return statusFromCache(cache);
 }
 
 void NetworkManagerPathMonitor::answerFromCache()

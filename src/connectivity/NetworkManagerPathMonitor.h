@@ -32,6 +32,8 @@ public:
     static NetworkPathStatus statusFromProperties(const QVariantMap& properties);
     // The cache's reading; unsatisfied when NetworkManager is absent or its state unknown.
     static NetworkPathStatus statusFromCache(const NetworkManagerCache& cache);
+    // The same once the cache holds a whole reading; none while it loads or reads again.
+    static std::optional<NetworkPathStatus> knownStatus(const NetworkManagerCache& cache);
 
 private:
     void onReply(QDBusPendingCallWatcher* watcher);

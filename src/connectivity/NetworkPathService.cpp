@@ -12,6 +12,7 @@ NetworkPathService::NetworkPathService() : NetworkPathService(NetworkManagerCach
 NetworkPathService::NetworkPathService(std::shared_ptr<NetworkManagerCache> cache)
     : NetworkPathService([cache] { return std::make_unique<NetworkManagerPathMonitor>(cache); })
 {
+    m_cache = std::move(cache);
 }
 
 NetworkPathService::NetworkPathService(MonitorFactory makeMonitor, std::chrono::milliseconds timeout)
@@ -21,9 +22,14 @@ NetworkPathService::NetworkPathService(MonitorFactory makeMonitor, std::chrono::
 
 QCoro::Task<NetworkPathStatus> NetworkPathService::currentStatus()
 {
+    // The every-second reading while the system's state is loaded: no monitor, no time-out, no
+    // queued answer.
+    if (m_cache) {
+        if (const std::optional<NetworkPathStatus> known = NetworkManagerPathMonitor::knownStatus(*m_cache))
+            co_return *known;
+    }
     // Everything this reading needs lives in this frame; `this` is not touched after suspending.
     const std::unique_ptr<NetworkPathMonitor> monitor = m_makeMonitor();
-    // The every-second reading while the system's state is loaded: no time-out, no queued answer.
     if (const std::optional<NetworkPathStatus> known = monitor->knownStatus())
         co_return *known;
     const auto once = std::make_unique<NetworkPathResumeOnce>(monitor.get());

@@ -25,6 +25,8 @@ public:
     QCoro::Task<NetworkPathStatus> currentStatus() override;
 
 private:
+    // With it, the every-second reading is the cache's, and no monitor is made while it has one.
+    std::shared_ptr<NetworkManagerCache> m_cache;
     MonitorFactory m_makeMonitor;
     std::chrono::milliseconds m_timeout;
 };
