@@ -98,6 +98,7 @@ ScrollView {
                         Button {
                             text: modelData.copied ? qsTr("Copied") : qsTr("Copy")
                             icon.source: Symbols.icon(modelData.copied ? "checkmark" : "doc.on.doc")
+                            icon.cache: false
                             onClicked: tab.model.copyValue(modelData.value)
                         }
                     }
@@ -131,6 +132,7 @@ ScrollView {
                 objectName: "aboutSendFeedbackButton"
                 text: qsTr("Send Feedback…")
                 icon.source: Symbols.icon("bubble.left.and.bubble.right")
+                icon.cache: false
                 onClicked: tab.controller.sendFeedback("")
             }
         }

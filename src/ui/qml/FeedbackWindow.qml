@@ -66,6 +66,7 @@ Window {
                             objectName: "kind" + index
                             text: modelData.title
                             icon.source: Symbols.icon(modelData.symbol)
+                            icon.cache: false
                             checkable: true
                             checked: root.feedback.kind === index
                             onClicked: root.feedback.kind = index
@@ -164,6 +165,7 @@ Window {
                     Button {
                         text: qsTr("Add Images…")
                         icon.source: Symbols.icon("photo.on.rectangle.angled")
+                        icon.cache: false
                         onClicked: chooser.open()
                     }
                     Repeater {
@@ -172,10 +174,11 @@ Window {
                             required property var modelData
                             implicitWidth: 64
                             implicitHeight: 64
-                            Image { anchors.fill: parent; source: modelData.thumbnail; fillMode: Image.PreserveAspectCrop }
+                            Image { anchors.fill: parent; source: modelData.thumbnail; fillMode: Image.PreserveAspectCrop; cache: false }
                             ToolButton {
                                 anchors { top: parent.top; right: parent.right; margins: -6 }
                                 icon.source: Symbols.icon("xmark.circle.fill")
+                                icon.cache: false
                                 Accessible.name: modelData.removeLabel
                                 ToolTip.text: modelData.removeLabel
                                 ToolTip.visible: hovered

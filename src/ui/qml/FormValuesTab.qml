@@ -87,6 +87,7 @@ ScrollView {
                 highlighted: true
                 text: qsTr("Save Values")
                 icon.source: Symbols.icon("checkmark.circle")
+                icon.cache: false
                 onClicked: {
                     tab.forceActiveFocus(); // commits the field being edited
                     tab.model.save();
@@ -96,6 +97,7 @@ ScrollView {
                 objectName: "useNewDefaultButton"
                 text: qsTr("Use New Default")
                 icon.source: Symbols.icon("arrow.clockwise")
+                icon.cache: false
                 onClicked: tab.model.useNewDefault()
             }
         }

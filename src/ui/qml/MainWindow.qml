@@ -39,6 +39,7 @@ Window {
                     objectName: "tab" + index
                     text: modelData.title
                     icon.source: Symbols.icon(modelData.symbol)
+                    icon.cache: false
                     flat: root.controller.selectedTab !== index
                     highlighted: root.controller.selectedTab === index
                     onClicked: root.controller.selectTab(index)
@@ -64,6 +65,7 @@ Window {
                     readonly property bool current: index === languageMenu.currentIndex
                     // Every row keeps the mark's room, so the labels line up.
                     icon.source: Symbols.icon("checkmark")
+                    icon.cache: false
                     icon.color: current ? colors.accent : "transparent"
                     font.weight: current ? Font.DemiBold : Font.Normal
                     highlighted: languageMenu.highlightedIndex === index

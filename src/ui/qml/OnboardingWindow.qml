@@ -43,6 +43,7 @@ Window {
                     objectName: "locationButton"
                     text: root.onboarding.buttonTitle
                     icon.source: root.onboarding.buttonIcon
+                    icon.cache: false
                     onClicked: root.onboarding.pressAccessButton()
                 }
             }
@@ -66,6 +67,7 @@ Window {
                 implicitHeight: 40
                 text: qsTr("Continue")
                 icon.source: Symbols.icon("checkmark.circle.fill")
+                icon.cache: false
                 enabled: root.onboarding.continueEnabled
                 onClicked: root.onboarding.pressContinue()
             }

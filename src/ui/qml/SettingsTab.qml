@@ -56,6 +56,7 @@ ScrollView {
                     highlighted: true
                     text: tab.model.checkButtonTitle
                     icon.source: tab.model.checkButtonIcon
+                    icon.cache: false
                     enabled: tab.model.checkButtonEnabled
                     onClicked: tab.model.checkForUpdates()
                 }
@@ -78,6 +79,7 @@ ScrollView {
                 visible: tab.model.showsApproveLoginItem
                 text: qsTr("Approve Login Item")
                 icon.source: Symbols.icon("gear")
+                icon.cache: false
                 onClicked: tab.model.approveLoginItem()
             }
             Button {
@@ -85,12 +87,14 @@ ScrollView {
                 visible: tab.model.showsOpenLocationSettings
                 text: qsTr("Open Network Settings")
                 icon.source: Symbols.icon("location")
+                icon.cache: false
                 onClicked: tab.model.openLocationSettings()
             }
             Button {
                 objectName: "sendFeedbackButton"
                 text: qsTr("Send Feedback…")
                 icon.source: Symbols.icon("bubble.left.and.bubble.right")
+                icon.cache: false
                 onClicked: tab.controller.sendFeedback("")
             }
         }

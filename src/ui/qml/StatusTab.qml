@@ -84,6 +84,7 @@ ScrollView {
                 highlighted: true
                 text: qsTr("Open Portal Assistant")
                 icon.source: Symbols.icon("safari")
+                icon.cache: false
                 onClicked: tab.model.openPortal()
             }
             RowLayout {
