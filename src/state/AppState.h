@@ -148,7 +148,9 @@ private:
     // Checks (AppStateConnectivityCheck.cpp).
     void runConnectivityCheck(bool shouldAutoConnect);
     QCoro::Task<> connectivityCheck(bool shouldAutoConnect);
+    void powerOffBranch(bool shouldAutoConnect);
     QCoro::Task<> connectedBranch(bool shouldAutoConnect, QString ssid, NetworkPathStatus path);
+    QCoro::Task<> withoutSSIDBranch(bool shouldAutoConnect, NetworkPathStatus path);
     void satisfiedWithoutSSIDBranch(bool shouldAutoConnect, const std::optional<WiFiSnapshot>& scan, PortalState portal);
     void offlineBranch(bool shouldAutoConnect, WiFiSnapshot scan);
     void publishSnapshotIfNeeded(const WiFiSnapshot& snapshot);

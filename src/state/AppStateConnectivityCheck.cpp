@@ -54,11 +54,7 @@ QCoro::Task<> AppState::connectivityCheck(bool shouldAutoConnect)
     if (!self)
         co_return;
     if (power == false) {
-        m_logger.log("Connectivity check stopped: Wi-Fi power is off");
-        const WiFiSnapshot off = CheckedConnectionState::wifiOffSnapshot(now());
-        publishSnapshotIfNeeded(off);
-        // Not captive: the same portal seen again after the radio comes back opens the assistant again.
-        openDetectedPortalIfNeeded(off, shouldAutoConnect);
+        powerOffBranch(shouldAutoConnect);
         finish();
         co_return;
     }
@@ -75,11 +71,27 @@ QCoro::Task<> AppState::connectivityCheck(bool shouldAutoConnect)
     m_logger.debug("Connectivity path: %{public}s. Current SSID visible: %{bool,public}d, location=%{public}s",
                    path.logValue(), ssid.has_value(), logValue(m_locationAuthorizationStatus));
 
-    if (ssid) {
+    // Each branch keeps its snapshots in a frame of its own: this one, made every second, stays small.
+    if (ssid)
         co_await connectedBranch(shouldAutoConnect, *ssid, path);
-        finish();
-        co_return;
-    }
+    else
+        co_await withoutSSIDBranch(shouldAutoConnect, path);
+    finish();
+}
+
+void AppState::powerOffBranch(bool shouldAutoConnect)
+{
+    m_logger.log("Connectivity check stopped: Wi-Fi power is off");
+    const WiFiSnapshot off = CheckedConnectionState::wifiOffSnapshot(now());
+    publishSnapshotIfNeeded(off);
+    // Not captive: the same portal seen again after the radio comes back opens the assistant again.
+    openDetectedPortalIfNeeded(off, shouldAutoConnect);
+}
+
+QCoro::Task<> AppState::withoutSSIDBranch(bool shouldAutoConnect, NetworkPathStatus path)
+{
+    const QPointer<AppState> self(this);
+    const Collaborators c = m_collaborators;
 
     std::optional<WiFiSnapshot> scan;
     if (shouldAutoConnect) {
@@ -95,7 +107,6 @@ QCoro::Task<> AppState::connectivityCheck(bool shouldAutoConnect)
         if (!open.isEmpty()) {
             publishSnapshotIfNeeded(background);
             connectAutomaticallyOrPresent(open);
-            finish();
             co_return;
         }
     } else if (path.isSatisfied()) {
@@ -110,7 +121,6 @@ QCoro::Task<> AppState::connectivityCheck(bool shouldAutoConnect)
         if (!self)
             co_return;
         satisfiedWithoutSSIDBranch(shouldAutoConnect, scan, portal);
-        finish();
         co_return;
     }
 
@@ -118,7 +128,6 @@ QCoro::Task<> AppState::connectivityCheck(bool shouldAutoConnect)
     if (!self)
         co_return;
     offlineBranch(shouldAutoConnect, offline);
-    finish();
 }
 
 QCoro::Task<> AppState::connectedBranch(bool shouldAutoConnect, QString ssid, NetworkPathStatus path)
