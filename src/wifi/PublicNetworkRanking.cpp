@@ -117,9 +117,9 @@ namespace {
 // The identity is the broadcast bytes (the shown text when there are none).
 using Identity = std::pair<QByteArray, QString>;
 
-Identity identityOf(const QString& ssid, const QByteArray& ssidBytes)
+Identity identityOf(const PublicNetworkCandidate& candidate)
 {
-    return ssidBytes.isEmpty() ? Identity(QByteArray(), ssid) : Identity(ssidBytes, QString());
+    return candidate.ssidBytes.isEmpty() ? Identity(QByteArray(), candidate.ssid) : Identity(candidate.ssidBytes, QString());
 }
 
 // The uniqueness name of each identity, as an index into the distinct uniqueness names; `count` is
@@ -148,9 +148,7 @@ template <typename Candidates>
 QList<PublicNetworkCandidate> firstOfEachName(Candidates&& candidates)
 {
     // Candidates of one identity share one name, worked out once.
-    const auto identities = distinctNames<Identity>(candidates, [](const PublicNetworkCandidate& candidate) {
-        return identityOf(candidate.ssid, candidate.ssidBytes);
-    });
+    const auto identities = distinctNames<Identity>(candidates, identityOf);
     qsizetype nameCount = 0;
     const std::vector<int> nameOfIdentity = uniquenessNamesOf(identities.names, nameCount);
     // Open and secured access points of one name stay apart: the open one must stay joinable even when

@@ -163,18 +163,6 @@ PublicNetworkRating PublicNetworkScorer::rating(const ScannedNetworkRecord& reco
             security};
 }
 
-std::optional<PublicNetworkRating> PublicNetworkScorer::rating(const ScannedNetworkRecord& record) const
-{
-    const std::optional<int> name = record.ssid ? nameScore(*record.ssid) : std::nullopt;
-    return name ? std::optional<PublicNetworkRating>(rating(record, *name)) : std::nullopt;
-}
-
-std::optional<PublicNetworkCandidate> PublicNetworkScorer::candidate(const ScannedNetworkRecord& record) const
-{
-    const std::optional<PublicNetworkRating> rated = rating(record);
-    return rated ? std::optional<PublicNetworkCandidate>(candidate(record, *rated)) : std::nullopt;
-}
-
 PublicNetworkCandidate PublicNetworkScorer::candidate(const ScannedNetworkRecord& record, const PublicNetworkRating& rating) const
 {
     PublicNetworkCandidate made;

@@ -11,8 +11,8 @@ class PublicNetworkScorer : public PublicNetworkScoring {
 public:
     PublicNetworkScorer();
 
-    std::optional<PublicNetworkCandidate> candidate(const ScannedNetworkRecord& record) const override;
-    std::optional<PublicNetworkRating> rating(const ScannedNetworkRecord& record) const override;
+    using PublicNetworkScoring::candidate;
+    using PublicNetworkScoring::rating;
     std::optional<int> nameScore(QStringView ssid) const override;
     PublicNetworkRating rating(const ScannedNetworkRecord& record, int nameScore) const override;
     PublicNetworkCandidate candidate(const ScannedNetworkRecord& record, const PublicNetworkRating& rating) const override;
